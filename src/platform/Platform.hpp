@@ -1,0 +1,240 @@
+#pragma once
+// The platform layer: every operating-system service the system uses, behind
+// one set of declarations. Two implementations sit beside this header:
+// win32/ calls the real Windows and C runtime functions; posix/ reproduces what
+// the system relies on from Windows (private-profile semantics, wildcard
+// matching and paths that ignore letter case, "\\" and "/" as separators).
+// No other code includes <windows.h> or POSIX headers.
+//
+// Paths: every function takes paths as the system writes them, with "\\" or
+// "/" and in any letter case. Natively they are resolved against the disk the
+// way Windows would (an existing entry whose name differs only in case is
+// found). Hand a path to the C or C++ standard library only through
+// nativePath().
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/ReplacementHost.h"
+
+namespace zudo::platform {
+
+// ---------------------------------------------------------------------------
+// Private-profile (ini) files, with the semantics of GetPrivateProfileStringA
+// and WritePrivateProfileStringA.
+
+// Reads a value into buffer (size characters including the final NUL) and
+// returns the number of characters copied, not counting the NUL:
+// - section and key given: the trimmed value (quotes around it removed), or
+//   defaultValue (trailing blanks cut) when the key is missing; a value longer
+//   than the buffer is cut to size - 1 characters;
+// - section null: all section names, each NUL-ended, then one more NUL;
+// - key null: all key names of the section, the same way.
+// Letter case of names is ignored, the first of duplicate sections and keys
+// wins, listings are in file order. A missing file reads like an empty one.
+std::uint32_t profileString(const char* section, const char* key, const char* defaultValue,
+                            char* buffer, std::uint32_t size, const std::string& file);
+
+// Writes one value; creates the file and the section when missing and changes
+// only the affected line. Returns false on failure (e.g. missing directory).
+// The POSIX implementation replaces the file atomically.
+bool writeProfileString(const char* section, const char* key, const char* value,
+                        const std::string& file);
+
+// ---------------------------------------------------------------------------
+// Files and directories (C runtime semantics: results are 0 or an errno value).
+
+struct FileStatus {
+    bool directory = false;
+    std::int64_t size = 0;
+    std::int64_t modified = 0; // seconds since 1970-01-01 UTC
+};
+
+// _stat: 0 on success, otherwise the errno value (ENOENT for a missing path).
+int statFile(const std::string& path, FileStatus& status);
+
+// _access: mode 0 existence, 2 write, 4 read, 6 both. 0 or the errno value.
+int accessFile(const std::string& path, int mode);
+bool fileExists(const std::string& path);
+
+// _fullpath: the absolute path (relative paths against the current directory,
+// "." and ".." removed), or nothing when it cannot be formed.
+std::optional<std::string> fullPath(const std::string& path);
+
+// The path to hand to the C and C++ standard libraries: unchanged on Windows;
+// natively with "/" separators and the letter case of existing entries.
+std::string nativePath(const std::string& path);
+
+// Renames from over to (replacing an existing file). 0 or the errno value.
+int replaceFile(const std::string& from, const std::string& to);
+int removeFile(const std::string& path);
+int createDirectory(const std::string& path);
+
+std::string currentDirectory();
+bool setCurrentDirectory(const std::string& path);
+
+// The user's temporary directory, ending in a path separator (GetTempPathA).
+std::string tempDirectory();
+
+// strerror of the C runtime for an errno value.
+std::string errorText(int errorNumber);
+
+// One directory entry found by DirectorySearch.
+struct FindData {
+    std::string name; // entry name without directory
+    bool directory = false;
+    std::int64_t size = 0;
+    std::int64_t modified = 0; // seconds since 1970-01-01 UTC
+};
+
+// _findfirst/_findnext: the entries of a directory that match a wildcard
+// pattern ("*" and "?", letter case ignored; "*.*" matches every name). "."
+// and ".." are reported where Windows reports them; callers skip them.
+class DirectorySearch {
+public:
+    DirectorySearch();
+    ~DirectorySearch();
+    DirectorySearch(const DirectorySearch&) = delete;
+    DirectorySearch& operator=(const DirectorySearch&) = delete;
+
+    // Starts a search. False when nothing matches or the search fails;
+    // errorNumber() then tells why (ENOENT: the directory or a match does not
+    // exist; anything else is a real failure).
+    bool first(const std::string& pattern, FindData& entry);
+    // The next entry; false at the end.
+    bool next(FindData& entry);
+    int errorNumber() const;
+    void close();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// An open read handle on a file and the identity the platform gives it
+// (GetFileInformationByHandle), to notice that a file was replaced or rewritten.
+struct FileIdentityInfo {
+    std::uint64_t lastWrite = 0;
+    std::uint32_t volumeSerial = 0;
+    std::uint64_t size = 0;
+    std::uint64_t fileIndex = 0;
+    bool operator==(const FileIdentityInfo&) const = default;
+};
+
+class ReadHandle {
+public:
+    ReadHandle();
+    ~ReadHandle();
+    ReadHandle(const ReadHandle&) = delete;
+    ReadHandle& operator=(const ReadHandle&) = delete;
+
+    // Opens an existing file for reading, shared for reading.
+    bool open(const std::string& path);
+    bool isOpen() const;
+    // The identity of the open file; false when it cannot be read.
+    bool info(FileIdentityInfo& out) const;
+    void close();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// ---------------------------------------------------------------------------
+// Time.
+
+// SYSTEMTIME's layout: 16 bytes, 16-bit fields.
+struct CalendarTime {
+    std::uint16_t year = 0;
+    std::uint16_t month = 0;
+    std::uint16_t dayOfWeek = 0;
+    std::uint16_t day = 0;
+    std::uint16_t hour = 0;
+    std::uint16_t minute = 0;
+    std::uint16_t second = 0;
+    std::uint16_t milliseconds = 0;
+    bool operator==(const CalendarTime&) const = default;
+};
+static_assert(sizeof(CalendarTime) == 16);
+
+CalendarTime localTime(); // GetLocalTime
+
+// SystemTimeToFileTime / FileTimeToSystemTime: a file time counts 100 ns
+// units since 1601-01-01; no time zone is applied. False for a date the
+// platform rejects (e.g. month 0).
+bool calendarToFileTime(const CalendarTime& time, std::int64_t& fileTime);
+bool fileTimeToCalendar(std::int64_t fileTime, CalendarTime& time);
+// FileTimeToLocalFileTime: UTC file time to the local zone.
+bool fileTimeToLocal(std::int64_t utcFileTime, std::int64_t& localFileTime);
+
+// GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE) and
+// GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_FORCE24HOURFORMAT).
+std::string formatShortDate(const CalendarTime& time);
+std::string formatTime24(const CalendarTime& time);
+
+// GetTickCount: milliseconds, wrapping at 2^32. The replacement host may set it.
+std::uint32_t tickCount();
+
+// ---------------------------------------------------------------------------
+// Process.
+
+std::uint32_t processId();
+std::uint32_t threadId();
+
+// Full path of the running process's executable (the host's, not the plug-in's).
+// Order: the override below, the replacement host's executable (native build),
+// the real executable.
+std::string executablePath();
+// Points executablePath() at another file (tests, the host simulator). Empty
+// removes the override.
+void setExecutablePath(const std::string& path);
+
+// ---------------------------------------------------------------------------
+// Modules (real only in the Windows build; natively these find nothing).
+
+using ModuleHandle = void*;
+ModuleHandle moduleHandle(const std::string& name);           // GetModuleHandleA
+ModuleHandle loadLibrary(const std::string& path);            // LoadLibraryA
+ModuleHandle loadLibraryUnresolved(const std::string& path);  // DONT_RESOLVE_DLL_REFERENCES
+void freeLibrary(ModuleHandle module);
+void* procAddress(ModuleHandle module, const std::string& name);
+void* procAddress(ModuleHandle module, std::uint16_t ordinal);
+
+// ---------------------------------------------------------------------------
+// Virtual memory.
+
+enum class Protection { NoAccess, ReadOnly, ReadWrite, ExecuteRead, ExecuteReadWrite };
+
+// Committed pages (VirtualAlloc / mmap); null on failure.
+void* allocatePages(std::size_t size, Protection protection);
+void freePages(void* address, std::size_t size);
+// VirtualProtect over every page the range touches; previous (when not null)
+// receives the protection of the first page before the change.
+bool protectPages(void* address, std::size_t size, Protection protection, Protection* previous);
+// Copies size bytes; false instead of a fault when either range is not
+// accessible (nothing is guaranteed about a partial copy).
+bool copyMemoryChecked(void* destination, const void* source, std::size_t size);
+
+// ---------------------------------------------------------------------------
+// Text.
+
+// MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS): false for invalid UTF-8.
+bool utf8ToUtf16(const std::string& text, std::u16string& out);
+
+} // namespace zudo::platform
+
+// ---------------------------------------------------------------------------
+// The replacement host (native build; see ReplacementHost.h).
+
+namespace zudo::platform {
+
+// The program acting as host: what a test registered, else the interface the
+// loading program exports, else null (always null in the Windows build unless
+// a test registered one).
+const ::ZudoReplacementHost* replacementHost();
+void registerReplacementHost(const ::ZudoReplacementHost* host);
+
+} // namespace zudo::platform

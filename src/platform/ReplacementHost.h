@@ -1,0 +1,59 @@
+/* The replacement host's half of the host bindings.
+ *
+ * In the real game the plug-in reaches the host through the game executable's
+ * module: fixed addresses inside it, resolved against its load address. In the
+ * native build the host is the simulator (zudo-sim) or a test program; it
+ * exports this small C interface, which the plug-in's platform and host access
+ * layers look up (dlsym of ZUDO_REPLACEMENT_HOST_SYMBOL) when they first need
+ * it. Test programs that link the code directly register it instead
+ * (zudo::platform::registerReplacementHost).
+ *
+ * Host addresses are 32-bit values as in the game: a simulated 32-bit address
+ * space in which host objects sit at their fixed addresses. */
+#ifndef ZUDO_REPLACEMENT_HOST_H
+#define ZUDO_REPLACEMENT_HOST_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define ZUDO_REPLACEMENT_HOST_VERSION 1
+#define ZUDO_REPLACEMENT_HOST_SYMBOL "zudo_replacement_host"
+
+typedef struct ZudoReplacementHost {
+    uint32_t version; /* ZUDO_REPLACEMENT_HOST_VERSION */
+
+    /* Full path of the simulated host executable: its directory is the host
+     * directory of the system. */
+    const char* (*executablePath)(void);
+
+    /* The host's millisecond tick count (settable by the simulator's script). */
+    uint32_t (*tickCount)(void);
+
+    /* Load address of the simulated host executable (its preferred base, so
+     * that bindings resolve to the addresses written in the code). */
+    uint32_t executableBase;
+
+    /* size bytes of the simulated host address space starting at address, or
+     * null when any of them is outside the mapped space. */
+    uint8_t* (*memory)(uint32_t address, uint32_t size);
+
+    /* Calls the fake of the host routine registered at address (an address at
+     * the host's preferred base). thisObject is the host object of a member
+     * routine (0 for a free routine). Arguments and the result are widened to
+     * 64 bits: host addresses, ints, floats by their bits, and native pointers
+     * where a routine takes plug-in memory (e.g. a text to measure). Sets
+     * *found to 0 when no fake is registered for the address. */
+    uint64_t (*callRoutine)(uint32_t address, uint32_t thisObject,
+                            const uint64_t* arguments, uint32_t count, int* found);
+} ZudoReplacementHost;
+
+typedef const ZudoReplacementHost* (*ZudoReplacementHostFunction)(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
