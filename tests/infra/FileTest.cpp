@@ -71,9 +71,9 @@ TEST(File, ChildJoinsWithBackslashAndKeepsSeparatorsFurtherLeft)
     EXPECT_EQ(child.name(), "Tracks.ini");
     EXPECT_EQ(child.fullPath(), "C:\\Games\\Host\\Maps\\Tracks.ini");
 
-    const File nested(File("C:/Games"), "//Plugins\\Zuzuzevo/Zuzuzevo.ini");
-    EXPECT_EQ(nested.directory(), "C:/Games\\Plugins\\Zuzuzevo");
-    EXPECT_EQ(nested.fullPath(), "C:/Games\\Plugins\\Zuzuzevo\\Zuzuzevo.ini");
+    const File nested(File("C:/Games/Host"), "//Plugins\\Zuzuzevo/Zuzuzevo.ini");
+    EXPECT_EQ(nested.directory(), "C:/Games\\Host\\Plugins\\Zuzuzevo");
+    EXPECT_EQ(nested.fullPath(), "C:/Games\\Host\\Plugins\\Zuzuzevo\\Zuzuzevo.ini");
 
     const File underNothing(File(""), "\\Viduzuz.ini");
     EXPECT_EQ(underNothing.directory(), "");
