@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 #include "io/DirList.hpp"
@@ -139,4 +140,20 @@ TEST_F(DirListing, MissingDirectoryOrNoMatchListsNothing)
 {
     EXPECT_TRUE(DirList(root() + "\\missing\\*.txt").files().empty());
     EXPECT_TRUE(DirList(root() + "\\*.none").files().empty());
+}
+
+TEST_F(DirListing, OtherFailuresThrowWithTheErrorNumber)
+{
+    // Wildcards belong in the last part of a pattern only.
+    const std::string pattern = root() + "\\*\\*.txt";
+    DirList list(pattern);
+    try {
+        list.readDir();
+        ADD_FAILURE() << "no exception";
+    } catch (const zudo::Exception& e) {
+        EXPECT_EQ(e.message(), "scan dir failed: " + pattern + " errno: " +
+                                   std::to_string(EINVAL) + " - " +
+                                   zudo::platform::errorText(EINVAL));
+        EXPECT_EQ(e.location(), "zudo::io::DirList::readDir()");
+    }
 }
