@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ProfileTestSupport.hpp"
+#include "PlatformTestSupport.hpp"
 #include "support/TempDir.hpp"
 
 namespace zudo::test {
@@ -19,11 +19,6 @@ namespace {
 using Names = std::vector<std::string>;
 namespace zp = zudo::platform;
 
-#ifdef _WIN32
-constexpr bool nativeBuild = false; // the real Windows functions under Wine
-#else
-constexpr bool nativeBuild = true;
-#endif
 
 std::vector<std::string> directoryEntries(const std::string& directory)
 {

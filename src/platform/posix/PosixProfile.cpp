@@ -144,7 +144,7 @@ public:
         const std::lock_guard lock(mutex_);
         const posix::ResolvedPath file = posix::resolvePath(path);
         const bool exists = file.error == 0;
-        if (exists && S_ISDIR(file.status.st_mode)) {
+        if (exists && (S_ISDIR(file.status.st_mode) || posix::isReadOnlyFile(file))) {
             return false;
         }
         const std::string target = exists ? realTarget(file.path) : file.path;
