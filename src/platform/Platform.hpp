@@ -202,8 +202,8 @@ std::uint32_t processId();
 std::uint32_t threadId();
 
 // Full path of the running process's executable (the host's, not the plug-in's).
-// Order: the override below, the replacement host's executable (native build),
-// the real executable.
+// Order: the override below, the replacement host's executable (natively, or
+// in either build when a test registered one), the real executable.
 std::string executablePath();
 // Points executablePath() at another file (tests, the host simulator). Empty
 // removes the override.

@@ -50,10 +50,11 @@ private:
 
 bool readWholeFile(const std::string& path, std::string& content, posix::Stamp& stamp)
 {
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Not blocking: a named pipe must not hang the caller before it is refused.
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status{};
-    if (!file.valid() || ::fstat(file.get(), &status) != 0 || S_ISDIR(status.st_mode)) {
-        return false;
+    if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return false; // a directory, a device or a pipe holds no profile
     }
     stamp = posix::stampOf(status);
     content.clear();
@@ -144,7 +145,7 @@ public:
         const std::lock_guard lock(mutex_);
         const posix::ResolvedPath file = posix::resolvePath(path);
         const bool exists = file.error == 0;
-        if (exists && (S_ISDIR(file.status.st_mode) || posix::isReadOnlyFile(file))) {
+        if (exists && (!S_ISREG(file.status.st_mode) || posix::isReadOnlyFile(file))) {
             return false;
         }
         const std::string target = exists ? realTarget(file.path) : file.path;
@@ -263,7 +264,7 @@ std::uint32_t profileString(const char* section, const char* key, const char* de
     }
     const posix::ResolvedPath resolved = posix::resolvePath(file);
     Document document;
-    if (resolved.error == 0 && !S_ISDIR(resolved.status.st_mode)) {
+    if (resolved.error == 0 && S_ISREG(resolved.status.st_mode)) {
         document = profileCache().document(resolved);
     }
     return detail::readProfile(document.get(), section, key, defaultValue, buffer, size);
