@@ -30,7 +30,9 @@ protected:
     std::vector<std::string> relativePaths(const std::deque<File>& files) const
     {
         std::vector<std::string> result;
-        const std::string prefix = root() + "\\";
+        // Listed paths are joined with "\\", also before the root's own name.
+        const std::string prefix = dir.path().parent_path().string() + "\\" +
+                                   dir.path().filename().string() + "\\";
         for (const File& file : files) {
             const std::string full = file.fullPath();
             EXPECT_EQ(full.rfind(prefix, 0), 0u) << full;

@@ -16,8 +16,13 @@ protected:
     void SetUp() override { zudo::platform::setExecutablePath(host.str() + "\\Zoraravi_SSE.exe"); }
     void TearDown() override { zudo::platform::setExecutablePath(""); }
 
-    // The path the system builds for a file below the host directory.
-    std::string below(const std::string& relative) const { return host.str() + "\\" + relative; }
+    // The path the system builds for a file below the host directory: every
+    // join, also the one before the host directory's own name, writes "\\".
+    std::string below(const std::string& relative) const
+    {
+        return host.path().parent_path().string() + "\\" + host.path().filename().string() +
+               "\\" + relative;
+    }
 
     zudo::test::TempDir host;
 };
