@@ -1,6 +1,5 @@
 #include "tracks/TextureFilenameMap.hpp"
 
-#include <cstring>
 #include <iostream>
 #include <locale>
 #include <vector>
@@ -32,8 +31,8 @@ TextureFilenameMap::TextureFilenameMap(const std::string& fileBytes)
     }
     // A string that runs to the end of the file ends there: the bytes are
     // copied into a buffer with one zero byte more.
-    std::vector<char> buffer(fileBytes.size() + 1, '\0');
-    std::memcpy(buffer.data(), fileBytes.data(), fileBytes.size());
+    std::vector<char> buffer(fileBytes.begin(), fileBytes.end());
+    buffer.push_back('\0');
     const char* next = buffer.data() + headerSize;
     const char* const end = buffer.data() + fileBytes.size();
     while (next < end) {
