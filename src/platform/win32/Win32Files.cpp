@@ -1,0 +1,174 @@
+#include <windows.h>
+
+#include <direct.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/PlatformDetail.hpp"
+#include "platform/win32/Win32Errors.hpp"
+
+namespace zudo::platform {
+
+namespace win32 {
+
+int errnoOf(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_NO_MORE_FILES:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_CURRENT_DIRECTORY:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_CANNOT_MAKE:
+        return EACCES;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return EEXIST;
+    case ERROR_NOT_SAME_DEVICE:
+        return EXDEV;
+    case ERROR_DISK_FULL:
+        return ENOSPC;
+    case ERROR_DIR_NOT_EMPTY:
+        return ENOTEMPTY;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return ENOMEM;
+    default:
+        return EINVAL;
+    }
+}
+
+} // namespace win32
+
+int statFile(const std::string& path, FileStatus& status)
+{
+    struct _stat64 info{};
+    if (::_stat64(path.c_str(), &info) != 0) {
+        return errno;
+    }
+    status.directory = (info.st_mode & _S_IFDIR) != 0;
+    status.size = info.st_size;
+    status.modified = info.st_mtime;
+    return 0;
+}
+
+int accessFile(const std::string& path, int mode) { return ::_access(path.c_str(), mode) == 0 ? 0 : errno; }
+
+bool fileExists(const std::string& path) { return accessFile(path, 0) == 0; }
+
+std::optional<std::string> fullPath(const std::string& path)
+{
+    char* full = ::_fullpath(nullptr, path.c_str(), 0);
+    if (full == nullptr) {
+        return std::nullopt;
+    }
+    std::string result = full;
+    std::free(full);
+    return result;
+}
+
+std::string nativePath(const std::string& path) { return path; }
+
+int replaceFile(const std::string& from, const std::string& to)
+{
+    if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) {
+        return 0;
+    }
+    return win32::errnoOf(::GetLastError());
+}
+
+int removeFile(const std::string& path) { return ::remove(path.c_str()) == 0 ? 0 : errno; }
+
+int createDirectory(const std::string& path) { return ::_mkdir(path.c_str()) == 0 ? 0 : errno; }
+
+std::string currentDirectory()
+{
+    const DWORD length = ::GetCurrentDirectoryA(0, nullptr);
+    if (length == 0) {
+        return {};
+    }
+    std::string directory(length, '\0');
+    const DWORD written = ::GetCurrentDirectoryA(length, directory.data());
+    directory.resize(written < length ? written : 0);
+    return directory;
+}
+
+bool setCurrentDirectory(const std::string& path) { return ::SetCurrentDirectoryA(path.c_str()) != 0; }
+
+std::string tempDirectory()
+{
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathA(sizeof buffer, buffer);
+    return (length == 0 || length > MAX_PATH) ? std::string() : std::string(buffer, length);
+}
+
+std::string errorText(int errorNumber) { return std::strerror(errorNumber); }
+
+// ---------------------------------------------------------------------------
+
+struct ReadHandle::Impl {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+};
+
+ReadHandle::ReadHandle() : impl_(std::make_unique<Impl>()) {}
+
+ReadHandle::~ReadHandle() { close(); }
+
+bool ReadHandle::open(const std::string& path)
+{
+    close();
+    impl_->handle = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (impl_->handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FileIdentityInfo ignored;
+    if (!info(ignored)) {
+        close();
+        return false;
+    }
+    // Nothing else in the process may close the handle by mistake.
+    ::SetHandleInformation(impl_->handle, HANDLE_FLAG_PROTECT_FROM_CLOSE, HANDLE_FLAG_PROTECT_FROM_CLOSE);
+    return true;
+}
+
+bool ReadHandle::isOpen() const { return impl_->handle != INVALID_HANDLE_VALUE; }
+
+bool ReadHandle::info(FileIdentityInfo& out) const
+{
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (impl_->handle == INVALID_HANDLE_VALUE || ::GetFileInformationByHandle(impl_->handle, &information) == 0) {
+        return false;
+    }
+    out.lastWrite = (std::uint64_t{information.ftLastWriteTime.dwHighDateTime} << 32) |
+                    information.ftLastWriteTime.dwLowDateTime;
+    out.volumeSerial = information.dwVolumeSerialNumber;
+    out.size = (std::uint64_t{information.nFileSizeHigh} << 32) | information.nFileSizeLow;
+    out.fileIndex = (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow;
+    return true;
+}
+
+void ReadHandle::close()
+{
+    if (impl_->handle != INVALID_HANDLE_VALUE) {
+        ::SetHandleInformation(impl_->handle, HANDLE_FLAG_PROTECT_FROM_CLOSE, 0);
+        ::CloseHandle(impl_->handle);
+        impl_->handle = INVALID_HANDLE_VALUE;
+    }
+}
+
+} // namespace zudo::platform

@@ -1,0 +1,28 @@
+#include <windows.h>
+
+#include "platform/PlatformDetail.hpp"
+
+namespace zudo::platform {
+
+std::uint32_t profileString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                            std::uint32_t size, const std::string& file)
+{
+    if (buffer == nullptr || size == 0) {
+        return 0;
+    }
+    const DWORD count = ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, file.c_str());
+    const bool listing = section == nullptr || key == nullptr;
+    if (listing && size >= 2 && count == size - 2) {
+        // Windows ends a cut listing with two NULs; Wine's ANSI function
+        // leaves the last byte of the buffer untouched.
+        buffer[size - 1] = '\0';
+    }
+    return count;
+}
+
+bool writeProfileString(const char* section, const char* key, const char* value, const std::string& file)
+{
+    return ::WritePrivateProfileStringA(section, key, value, file.c_str()) != 0;
+}
+
+} // namespace zudo::platform
