@@ -135,7 +135,7 @@ void ZudoExeModule::prepareExe(HostAddress base)
                           at(bindings::initializersBegin.info), at(bindings::initializersEnd.info));
     logLine(prepareLocation, "closing mutex...");
     const HostAddress mutex = at(bindings::instanceMutex.info);
-    platform::closeHandle(mutex.read<std::uint32_t>());
+    platform::closeHandle(reinterpret_cast<void*>(std::uintptr_t{mutex.read<std::uint32_t>()}));
     mutex.write<std::uint32_t>(0, 0);
     // The car-setup pages the game's setup menu could gain here belong to a
     // part of the game that no feature of this system uses.
