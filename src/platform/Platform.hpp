@@ -32,15 +32,21 @@ namespace zudo::platform {
 //   defaultValue (trailing blanks cut) when the key is missing; a value longer
 //   than the buffer is cut to size - 1 characters;
 // - section null: all section names, each NUL-ended, then one more NUL;
-// - key null: all key names of the section, the same way.
+// - key null: all key names of the section, the same way (the default value
+//   instead when the section has none).
+// A listing that does not fit is cut inside its last name, ends in two NULs
+// and returns size - 2 (also when only the final NUL had no room).
 // Letter case of names is ignored, the first of duplicate sections and keys
-// wins, listings are in file order. A missing file reads like an empty one.
+// wins, listings are in file order and show duplicates. ";" starts a comment
+// line, nothing else does. A missing file reads like an empty one.
 std::uint32_t profileString(const char* section, const char* key, const char* defaultValue,
                             char* buffer, std::uint32_t size, const std::string& file);
 
 // Writes one value; creates the file and the section when missing and changes
-// only the affected line. Returns false on failure (e.g. missing directory).
-// The POSIX implementation replaces the file atomically.
+// only the affected line (an existing key keeps its spelling). A null value
+// removes the key, a null key the whole section. Returns false on failure
+// (e.g. a missing directory, which is never created). The POSIX
+// implementation replaces the file atomically.
 bool writeProfileString(const char* section, const char* key, const char* value,
                         const std::string& file);
 
@@ -56,16 +62,21 @@ struct FileStatus {
 // _stat: 0 on success, otherwise the errno value (ENOENT for a missing path).
 int statFile(const std::string& path, FileStatus& status);
 
-// _access: mode 0 existence, 2 write, 4 read, 6 both. 0 or the errno value.
+// _access: mode 0 existence, 2 write (fails with EACCES for a read-only
+// file), 4 read, 6 both. 0 or the errno value.
 int accessFile(const std::string& path, int mode);
 bool fileExists(const std::string& path);
 
 // _fullpath: the absolute path (relative paths against the current directory,
-// "." and ".." removed), or nothing when it cannot be formed.
+// "." and ".." removed, a final separator kept; "" gives the current
+// directory), or nothing when it cannot be formed. The disk is not consulted:
+// natively the result has "/" separators and the letter case as given.
 std::optional<std::string> fullPath(const std::string& path);
 
 // The path to hand to the C and C++ standard libraries: unchanged on Windows;
-// natively with "/" separators and the letter case of existing entries.
+// natively with "/" separators and the letter case of existing entries (for
+// a path that does not exist yet: the existing part resolved, the rest as
+// given).
 std::string nativePath(const std::string& path);
 
 // Renames from over to (replacing an existing file). 0 or the errno value.
@@ -93,6 +104,8 @@ struct FindData {
 // _findfirst/_findnext: the entries of a directory that match a wildcard
 // pattern ("*" and "?", letter case ignored; "*.*" matches every name). "."
 // and ".." are reported where Windows reports them; callers skip them.
+// Natively the entries come sorted as NTFS sorts them (upper-case forms
+// compared), so listings are deterministic.
 class DirectorySearch {
 public:
     DirectorySearch();
@@ -167,11 +180,15 @@ CalendarTime localTime(); // GetLocalTime
 // platform rejects (e.g. month 0).
 bool calendarToFileTime(const CalendarTime& time, std::int64_t& fileTime);
 bool fileTimeToCalendar(std::int64_t fileTime, CalendarTime& time);
-// FileTimeToLocalFileTime: UTC file time to the local zone.
+// FileTimeToLocalFileTime: UTC file time to the local zone. (Windows applies
+// the offset in force now; natively the zone's rules for that instant apply.)
 bool fileTimeToLocal(std::int64_t utcFileTime, std::int64_t& localFileTime);
 
 // GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE) and
-// GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_FORCE24HOURFORMAT).
+// GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_FORCE24HOURFORMAT); natively the
+// texts of Windows' en-US default: "3/7/2024" and "17:10:41 PM" (the flag
+// forces the hour only; the AM/PM marker stays). Empty for an invalid date
+// (the time of day ignored) or time (the date ignored).
 std::string formatShortDate(const CalendarTime& time);
 std::string formatTime24(const CalendarTime& time);
 
@@ -185,8 +202,8 @@ std::uint32_t processId();
 std::uint32_t threadId();
 
 // Full path of the running process's executable (the host's, not the plug-in's).
-// Order: the override below, the replacement host's executable (native build),
-// the real executable.
+// Order: the override below, the replacement host's executable (natively, or
+// in either build when a test registered one), the real executable.
 std::string executablePath();
 // Points executablePath() at another file (tests, the host simulator). Empty
 // removes the override.

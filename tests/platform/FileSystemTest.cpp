@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "PlatformTestSupport.hpp"
 #include "platform/Platform.hpp"
 #include "support/TempDir.hpp"
 
@@ -117,17 +118,37 @@ TEST(Paths, StatAndAccessReportTheCRuntimesErrors)
     EXPECT_EQ(zp::accessFile(dir.file("missing.txt"), 0), ENOENT);
     EXPECT_EQ(zp::accessFile(dir.file("missing.txt"), 6), ENOENT);
 
-    const std::string readOnly = dir.write("read-only.txt", "r");
+    EXPECT_EQ(zp::errorText(ENOENT), "No such file or directory");
+}
+
+// Windows' read-only attribute; natively a file that nobody may write (the
+// tests may run as the superuser, whom POSIX lets write anything).
+TEST(Files, ReadOnlyFilesAreNeitherWrittenReplacedNorRemoved)
+{
     namespace fs = std::filesystem;
+    TempDir dir;
+    const std::string readOnly = dir.write("read-only.ini", "[S]\r\nk=1\r\n");
+    const std::string other = dir.write("other.ini", "other");
     fs::permissions(readOnly, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     EXPECT_EQ(zp::accessFile(readOnly, 0), 0);
     EXPECT_EQ(zp::accessFile(readOnly, 4), 0);
     EXPECT_EQ(zp::accessFile(readOnly, 2), EACCES);
     EXPECT_EQ(zp::accessFile(readOnly, 6), EACCES);
+    EXPECT_EQ(zp::removeFile(readOnly), EACCES);
+    if (nativeBuild) {
+        // Windows refuses both. Wine runs as the superuser here and its POSIX
+        // calls pass over the missing permission.
+        EXPECT_FALSE(zp::writeProfileString("S", "k", "2", readOnly));
+        EXPECT_EQ(zp::replaceFile(other, readOnly), EACCES);
+    }
+    EXPECT_EQ(dir.read("read-only.ini"), "[S]\r\nk=1\r\n");
+
     fs::permissions(readOnly, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(zp::accessFile(readOnly, 2), 0);
-    EXPECT_EQ(zp::errorText(ENOENT), "No such file or directory");
+    EXPECT_TRUE(zp::writeProfileString("S", "k", "2", readOnly));
+    EXPECT_EQ(zp::replaceFile(other, readOnly), 0);
+    EXPECT_EQ(dir.read("read-only.ini"), "other");
 }
 
 class CurrentDirectory : public ::testing::Test {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ProfileTestSupport.hpp"
+#include "PlatformTestSupport.hpp"
 #include "support/TempDir.hpp"
 
 namespace zudo::test {

@@ -5,11 +5,12 @@
 // Windows, like the POSIX emulation, changes only the affected line.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "ProfileTestSupport.hpp"
+#include "PlatformTestSupport.hpp"
 #include "support/TempDir.hpp"
 
 namespace zudo::test {
@@ -18,11 +19,6 @@ namespace {
 using Names = std::vector<std::string>;
 namespace zp = zudo::platform;
 
-#ifdef _WIN32
-constexpr bool nativeBuild = false; // the real Windows functions under Wine
-#else
-constexpr bool nativeBuild = true;
-#endif
 
 std::vector<std::string> directoryEntries(const std::string& directory)
 {
@@ -140,8 +136,36 @@ TEST(ProfileWrite, LeavesNothingBesideTheFile)
     EXPECT_EQ(directoryEntries(dir.str()), (Names{"only.ini"}));
 }
 
-// Natively only: Wine caches a profile by its modification time and misses a
-// rewrite within the same clock tick; Windows reads the file on every call.
+TEST(ProfileWrite, WritesTheExistingFileWhateverTheLetterCase)
+{
+    TempDir dir;
+    dir.write("Plugins/Zuzuzevo/Zuzuzevo.ini", "[Options]\r\nspeed=1\r\n");
+    const std::string path = dir.str() + "\\plugins\\ZUZUZEVO\\zuzuzevo.INI";
+    ASSERT_TRUE(zp::writeProfileString("Options", "speed", "2", path));
+    EXPECT_EQ(readValue(dir.file("Plugins/Zuzuzevo/Zuzuzevo.ini"), "Options", "speed"), "2");
+    EXPECT_EQ(directoryEntries(dir.file("Plugins/Zuzuzevo")), (Names{"Zuzuzevo.ini"}));
+}
+
+#ifndef _WIN32
+TEST(ProfileWrite, KeepsPermissionsAndSymbolicLinks)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const std::string real = dir.write("real.ini", "[S]\r\nk=1\r\n");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(real, dir.path() / "link.ini");
+    ASSERT_TRUE(zp::writeProfileString("S", "k", "2", dir.file("link.ini")));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "link.ini"));
+    EXPECT_EQ(dir.read("real.ini"), "[S]\r\nk=2\r\n");
+    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+#endif
+
+// Another program rewrites the file in place with the same length. Where
+// the kernel keeps coarse file times such a rewrite keeps the modification
+// time too, and only a cache that distrusts fresh stamps sees it. Natively
+// only: Wine caches a profile by its modification time and misses exactly
+// this; Windows reads the file on every call.
 TEST(ProfileWrite, ReadsSeeEveryChangeByOtherWriters)
 {
     if (!nativeBuild) {

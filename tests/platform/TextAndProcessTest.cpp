@@ -97,7 +97,16 @@ TEST(Modules, FoundOnlyInTheWindowsBuild)
     EXPECT_NE(zp::procAddress(kernel, "GetTickCount"), nullptr);
     EXPECT_EQ(zp::procAddress(kernel, "NoSuchExport"), nullptr);
     EXPECT_NE(zp::moduleHandle(""), nullptr) << "the executable itself";
+    for (const bool unresolved : {false, true}) {
+        SCOPED_TRACE(unresolved ? "imports unresolved" : "loaded");
+        const zp::ModuleHandle library =
+            unresolved ? zp::loadLibraryUnresolved("version.dll") : zp::loadLibrary("version.dll");
+        ASSERT_NE(library, nullptr);
+        EXPECT_NE(zp::procAddress(library, "GetFileVersionInfoSizeA"), nullptr);
+        zp::freeLibrary(library);
+    }
 #else
+    EXPECT_EQ(zp::loadLibraryUnresolved("version.dll"), nullptr);
     EXPECT_EQ(zp::moduleHandle("kernel32.dll"), nullptr);
     EXPECT_EQ(zp::moduleHandle(""), nullptr);
 #endif

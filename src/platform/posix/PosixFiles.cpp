@@ -39,15 +39,7 @@ int accessFile(const std::string& path, int mode)
     if (resolved.error != 0) {
         return resolved.error == ENOTDIR ? ENOENT : resolved.error;
     }
-    if ((mode & 2) != 0) {
-        // No write permission for anyone stands for the read-only attribute
-        // (access() alone would let the superuser write anything).
-        const bool readOnly = (resolved.status.st_mode & 0222) == 0;
-        if (readOnly || ::access(resolved.path.c_str(), W_OK) != 0) {
-            return EACCES;
-        }
-    }
-    return 0;
+    return (mode & 2) != 0 && posix::isReadOnlyFile(resolved) ? EACCES : 0;
 }
 
 bool fileExists(const std::string& path) { return accessFile(path, 0) == 0; }
@@ -95,13 +87,20 @@ std::string nativePath(const std::string& path) { return posix::resolvePath(path
 int replaceFile(const std::string& from, const std::string& to)
 {
     const std::string source = nativePath(from);
-    const std::string target = nativePath(to);
-    return ::rename(source.c_str(), target.c_str()) == 0 ? 0 : asWindowsError(errno);
+    const posix::ResolvedPath target = posix::resolvePath(to);
+    if (posix::isReadOnlyFile(target)) {
+        return EACCES;
+    }
+    return ::rename(source.c_str(), target.path.c_str()) == 0 ? 0 : asWindowsError(errno);
 }
 
 int removeFile(const std::string& path)
 {
-    return ::unlink(nativePath(path).c_str()) == 0 ? 0 : asWindowsError(errno);
+    const posix::ResolvedPath file = posix::resolvePath(path);
+    if (posix::isReadOnlyFile(file)) {
+        return EACCES;
+    }
+    return ::unlink(file.path.c_str()) == 0 ? 0 : asWindowsError(errno);
 }
 
 int createDirectory(const std::string& path)

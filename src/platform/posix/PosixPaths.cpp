@@ -196,6 +196,14 @@ ResolvedPath resolvePath(std::string_view path)
     return result;
 }
 
+bool isReadOnlyFile(const ResolvedPath& file)
+{
+    if (file.error != 0 || S_ISDIR(file.status.st_mode)) {
+        return false;
+    }
+    return (file.status.st_mode & 0222) == 0 || ::access(file.path.c_str(), W_OK) != 0;
+}
+
 Stamp stampOf(const struct stat& status)
 {
     Stamp stamp;

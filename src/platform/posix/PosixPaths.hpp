@@ -26,6 +26,11 @@ struct ResolvedPath {
 // far as such entries exist, and the rest is kept as given.
 ResolvedPath resolvePath(std::string_view path);
 
+// Whether Windows would see the file's read-only attribute: nobody may write
+// it (or this process may not), which the superuser's access() would hide.
+// Such a file is neither written, replaced nor removed.
+bool isReadOnlyFile(const ResolvedPath& file);
+
 // What tells that a file or directory changed without reading it.
 struct Stamp {
     std::uint64_t device = 0;

@@ -1,12 +1,8 @@
 // Private-profile files on POSIX: every read is answered from a parsed
 // document per file, checked against the file's stamp with one stat per call;
 // writes replace the file atomically and update the document.
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <atomic>
-#include <cerrno>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
@@ -14,6 +10,7 @@
 
 #include "platform/PlatformDetail.hpp"
 #include "platform/ProfileDocument.hpp"
+#include "platform/posix/PosixFileIo.hpp"
 #include "platform/posix/PosixPaths.hpp"
 
 namespace zudo::platform {
@@ -23,112 +20,6 @@ namespace {
 using Document = std::shared_ptr<const detail::ProfileDocument>;
 
 constexpr std::size_t maximumCachedFiles = 64;
-
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-    ~Descriptor()
-    {
-        if (descriptor_ >= 0) {
-            ::close(descriptor_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return descriptor_; }
-    bool valid() const { return descriptor_ >= 0; }
-    bool close()
-    {
-        const int descriptor = descriptor_;
-        descriptor_ = -1;
-        return ::close(descriptor) == 0;
-    }
-
-private:
-    int descriptor_;
-};
-
-bool readWholeFile(const std::string& path, std::string& content, posix::Stamp& stamp)
-{
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat status{};
-    if (!file.valid() || ::fstat(file.get(), &status) != 0 || S_ISDIR(status.st_mode)) {
-        return false;
-    }
-    stamp = posix::stampOf(status);
-    content.clear();
-    content.resize(static_cast<std::size_t>(status.st_size) + 1); // one more byte notices growth
-    std::size_t length = 0;
-    for (;;) {
-        if (length == content.size()) {
-            content.resize(content.size() * 2);
-        }
-        const ssize_t count = ::read(file.get(), content.data() + length, content.size() - length);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            return false;
-        }
-        if (count == 0) {
-            break;
-        }
-        length += static_cast<std::size_t>(count);
-    }
-    content.resize(length);
-    return true;
-}
-
-bool writeAll(int descriptor, const std::string& content)
-{
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t count = ::write(descriptor, content.data() + written, content.size() - written);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
-std::string directoryOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Writes content beside target and renames it over target, so that the file
-// is always either the old or the new one; mode is kept for an existing file.
-bool replaceAtomically(const std::string& target, const std::string& content, const struct stat* existing,
-                       posix::Stamp& stamp)
-{
-    static std::atomic<unsigned> counter{0};
-    const std::string directory = directoryOf(target);
-    const std::string name = target.substr(target.rfind('/') + 1);
-    const std::string temporary = directory + "/." + name + "." + std::to_string(::getpid()) + "-" +
-                                  std::to_string(counter++) + ".tmp";
-    Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (!file.valid()) {
-        return false;
-    }
-    struct stat status{};
-    const bool written = (existing == nullptr || ::fchmod(file.get(), existing->st_mode & 07777) == 0) &&
-                         writeAll(file.get(), content) && ::fsync(file.get()) == 0 &&
-                         ::fstat(file.get(), &status) == 0;
-    if (!file.close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    stamp = posix::stampOf(status); // a rename keeps the inode and its modification time
-    return true;
-}
 
 class ProfileCache {
 public:
@@ -144,12 +35,12 @@ public:
         const std::lock_guard lock(mutex_);
         const posix::ResolvedPath file = posix::resolvePath(path);
         const bool exists = file.error == 0;
-        if (exists && S_ISDIR(file.status.st_mode)) {
+        if (exists && (!S_ISREG(file.status.st_mode) || posix::isReadOnlyFile(file))) {
             return false;
         }
         const std::string target = exists ? realTarget(file.path) : file.path;
         struct stat parent{};
-        if (::stat(directoryOf(target).c_str(), &parent) != 0 || !S_ISDIR(parent.st_mode)) {
+        if (::stat(posix::directoryOf(target).c_str(), &parent) != 0 || !S_ISDIR(parent.st_mode)) {
             return false; // Windows creates no directories for a profile
         }
         Document current = exists ? documentLocked(file) : emptyDocument();
@@ -163,7 +54,7 @@ public:
         }
         const timespec writeStart = posix::fileClockNow();
         posix::Stamp stamp;
-        if (!replaceAtomically(target, changed, exists ? &file.status : nullptr, stamp)) {
+        if (!posix::replaceAtomically(target, changed, exists ? &file.status : nullptr, stamp)) {
             return false;
         }
         Cached& cached = entryFor(file.path);
@@ -208,7 +99,7 @@ private:
         const timespec readStart = posix::fileClockNow();
         std::string content;
         posix::Stamp stamp;
-        if (!readWholeFile(file.path, content, stamp)) {
+        if (!posix::readWholeFile(file.path, content, stamp)) {
             files_.erase(file.path);
             return nullptr;
         }
@@ -263,7 +154,7 @@ std::uint32_t profileString(const char* section, const char* key, const char* de
     }
     const posix::ResolvedPath resolved = posix::resolvePath(file);
     Document document;
-    if (resolved.error == 0 && !S_ISDIR(resolved.status.st_mode)) {
+    if (resolved.error == 0 && S_ISREG(resolved.status.st_mode)) {
         document = profileCache().document(resolved);
     }
     return detail::readProfile(document.get(), section, key, defaultValue, buffer, size);

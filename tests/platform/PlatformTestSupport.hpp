@@ -1,6 +1,6 @@
 #pragma once
-// Small helpers for the private-profile tests: reads through the platform
-// layer and turns its buffers into strings.
+// Small helpers for the platform tests: which build runs, and reads of
+// private-profile files that turn the platform's buffers into strings.
 
 #include <cstdint>
 #include <string>
@@ -9,6 +9,12 @@
 #include "platform/Platform.hpp"
 
 namespace zudo::test {
+
+#ifdef _WIN32
+constexpr bool nativeBuild = false; // the real Windows functions, under Wine
+#else
+constexpr bool nativeBuild = true;
+#endif
 
 struct ProfileRead {
     std::uint32_t count = 0; // what the platform returned
