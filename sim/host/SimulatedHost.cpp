@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <utility>
 
 #include "platform/Platform.hpp"
 #include "util/mem/Bindings.hpp"
@@ -18,18 +20,24 @@ namespace msvc = util::mem::msvc;
 
 constexpr std::uint32_t blockAlignment = 16;
 
-// The C interface's functions: each forwards to the one host of the process.
+// The C interface's functions: each forwards to the one host of the process,
+// which is set before its constructor creates the host's objects (through
+// these very functions).
+SimulatedHost* theHost = nullptr;
+
+SimulatedHost& host() { return *theHost; }
+
 const char* cExecutablePath()
 {
-    const std::string& path = SimulatedHost::instance().executablePath();
+    const std::string& path = host().executablePath();
     return path.empty() ? nullptr : path.c_str();
 }
 
-std::uint32_t cTickCount() { return SimulatedHost::instance().tickCount(); }
+std::uint32_t cTickCount() { return host().tickCount(); }
 
 std::uint8_t* cMemory(std::uint32_t address, std::uint32_t size)
 {
-    return SimulatedHost::instance().memory(address, size);
+    return host().memory(address, size);
 }
 
 std::uint64_t cCallRoutine(std::uint32_t address, std::uint32_t self, const std::uint64_t* arguments,
@@ -37,7 +45,7 @@ std::uint64_t cCallRoutine(std::uint32_t address, std::uint32_t self, const std:
 {
     bool wasFound = false;
     const std::uint64_t result =
-        SimulatedHost::instance().callRoutine(address, self, {arguments, count}, wasFound);
+        host().callRoutine(address, self, {arguments, count}, wasFound);
     if (found != nullptr) {
         *found = wasFound ? 1 : 0;
     }
@@ -46,7 +54,7 @@ std::uint64_t cCallRoutine(std::uint32_t address, std::uint32_t self, const std:
 
 int cHasNamedRoutine(const char* name)
 {
-    return name != nullptr && SimulatedHost::instance().hasNamedRoutine(name) ? 1 : 0;
+    return name != nullptr && host().hasNamedRoutine(name) ? 1 : 0;
 }
 
 std::uint64_t cCallNamedRoutine(const char* name, std::uint32_t self,
@@ -55,7 +63,7 @@ std::uint64_t cCallNamedRoutine(const char* name, std::uint32_t self,
     bool wasFound = false;
     const std::uint64_t result =
         name == nullptr ? 0
-                        : SimulatedHost::instance().callNamedRoutine(name, self, {arguments, count},
+                        : host().callNamedRoutine(name, self, {arguments, count},
                                                                      wasFound);
     if (found != nullptr) {
         *found = wasFound ? 1 : 0;
@@ -65,19 +73,19 @@ std::uint64_t cCallNamedRoutine(const char* name, std::uint32_t self,
 
 std::uint32_t cAllocate(std::uint32_t size)
 {
-    return SimulatedHost::instance().allocate(size).value();
+    return host().allocate(size).value();
 }
 
-void cRelease(std::uint32_t address) { SimulatedHost::instance().release(HostAddress(address)); }
+void cRelease(std::uint32_t address) { host().release(HostAddress(address)); }
 
 std::uint32_t cRegisterPluginRoutine(::ZudoPluginRoutine routine, void* context)
 {
-    return SimulatedHost::instance().registerPluginRoutine(routine, context);
+    return host().registerPluginRoutine(routine, context);
 }
 
 void cUnregisterPluginRoutine(std::uint32_t address)
 {
-    SimulatedHost::instance().unregisterPluginRoutine(address);
+    host().unregisterPluginRoutine(address);
 }
 
 // The host's own writes (objects, strings, maps) go through the same host
@@ -107,6 +115,7 @@ SimulatedHost& SimulatedHost::instance()
 
 SimulatedHost::SimulatedHost()
 {
+    theHost = this;
     interface_.version = ZUDO_REPLACEMENT_HOST_VERSION;
     interface_.executablePath = &cExecutablePath;
     interface_.tickCount = &cTickCount;
@@ -130,7 +139,7 @@ void SimulatedHost::reset()
 {
     regions_.clear();
     const auto addRegion = [this](std::uint32_t start, std::uint32_t size) {
-        regions_.push_back({start, size, std::make_unique<std::uint8_t[]>(size)});
+        regions_.emplace_back(start, size);
     };
     addRegion(imageStart, imageEnd - imageStart);
     addRegion(util::mem::preferredBase(util::mem::HostModule::VudezAvu3R), librarySize);
@@ -148,12 +157,33 @@ void SimulatedHost::reset()
     createObjects();
 }
 
+SimulatedHost::Region::Region(std::uint32_t first, std::uint32_t length)
+    : start(first), size(length),
+      bytes(static_cast<std::uint8_t*>(platform::allocatePages(length, platform::Protection::ReadWrite)))
+{
+    if (bytes == nullptr) {
+        throw std::bad_alloc();
+    }
+}
+
+SimulatedHost::Region::~Region()
+{
+    if (bytes != nullptr) {
+        platform::freePages(bytes, size);
+    }
+}
+
+SimulatedHost::Region::Region(Region&& other) noexcept
+    : start(other.start), size(other.size), bytes(std::exchange(other.bytes, nullptr))
+{
+}
+
 std::uint8_t* SimulatedHost::memory(std::uint32_t address, std::uint32_t size)
 {
     for (Region& region : regions_) {
         const std::uint64_t end = std::uint64_t{address} + size;
         if (address >= region.start && end <= std::uint64_t{region.start} + region.size) {
-            return region.bytes.get() + (address - region.start);
+            return region.bytes + (address - region.start);
         }
     }
     return nullptr;

@@ -125,10 +125,18 @@ public:
 private:
     SimulatedHost();
 
+    // Pages from the platform: zero-filled, and only touched pages cost memory.
     struct Region {
+        Region(std::uint32_t start, std::uint32_t size);
+        ~Region();
+        Region(Region&& other) noexcept;
+        Region& operator=(Region&&) = delete;
+        Region(const Region&) = delete;
+        Region& operator=(const Region&) = delete;
+
         std::uint32_t start = 0;
         std::uint32_t size = 0;
-        std::unique_ptr<std::uint8_t[]> bytes;
+        std::uint8_t* bytes = nullptr;
     };
     struct PluginRoutineEntry {
         ::ZudoPluginRoutine routine = nullptr;

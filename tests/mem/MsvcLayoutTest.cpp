@@ -109,7 +109,8 @@ TEST_F(MsvcLayout, ZeroFilledStringIsEmptyAndBrokenStringIsRejected)
     tooLong.write<std::uint32_t>(20, 40); // size beyond its capacity
     EXPECT_THROW(msvc::readString(tooLong), HostAccessError);
 
-    const HostAddress huge = handString("abc", 0xFFFFFFF0u);
+    const HostAddress huge = handString("abc", 15);
+    huge.write<std::uint32_t>(24, 0xFFFFFFF0u); // would be read through a pointer
     huge.write<std::uint32_t>(20, 0x7FFFFFFFu);
     EXPECT_THROW(msvc::readString(huge), HostAccessError);
 }

@@ -150,17 +150,19 @@ std::int32_t ZUDO_FASTCALL replacementFrame(std::uint32_t self, std::uint32_t, f
     return passedOn.value_or(-1000) + 5;
 }
 
+} // namespace
+
 #if ZUDO_HOST_IS_NATIVE
+namespace zudo::test {
+
 class HostWidgetBase {
 public:
     virtual std::int32_t ZUDO_THISCALL id() = 0;
     virtual std::int32_t ZUDO_THISCALL frame(float time) = 0;
-
-protected:
-    ~HostWidgetBase() = default;
+    virtual ~HostWidgetBase() = default; // after the two slots that count
 };
 
-class HostWidget final : public HostWidgetBase {
+class HostWidget : public HostWidgetBase {
 public:
     std::int32_t ZUDO_THISCALL id() override { return identity; }
     std::int32_t ZUDO_THISCALL frame(float time) override
@@ -170,10 +172,21 @@ public:
     std::int32_t identity = 7;
 };
 
-// Called through the table, as the host would.
-ZUDO_NOINLINE std::int32_t hostCallsFrame(HostWidgetBase& widget, float time)
+} // namespace zudo::test
+#endif
+
+namespace {
+
+#if ZUDO_HOST_IS_NATIVE
+using zudo::test::HostWidget;
+using zudo::test::HostWidgetBase;
+
+// Called through the table, as the host would. The volatile pointer keeps the
+// compiler from knowing the object's type and calling HostWidget::frame directly.
+std::int32_t hostCallsFrame(HostWidgetBase& widget, float time)
 {
-    return widget.frame(time);
+    HostWidgetBase* volatile opaque = &widget;
+    return opaque->frame(time);
 }
 #endif
 

@@ -1,6 +1,8 @@
 #include "util/mem/ManualLoader.hpp"
 
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -68,6 +70,36 @@ void* copyOfMappedImage(const std::string& path, std::uint32_t sizeOfImage,
     return block;
 }
 
+// The base that the copy's relocatable values are relative to: the library
+// loader relocates the mapping on some systems and not on others (Wine maps
+// an executable without relocating it), so the copy is compared with the file.
+std::optional<std::uint32_t> valuesBase(std::span<const std::uint8_t> file,
+                                        std::span<const std::uint8_t> image,
+                                        const std::vector<std::uint32_t>& relocations,
+                                        std::uint32_t mappedBase, std::uint32_t preferredBase)
+{
+    const std::vector<pe::Section> sections = pe::sections(file, *pe::parseHeaders(file));
+    for (const std::uint32_t rva : relocations) {
+        const std::optional<std::uint32_t> offset = pe::fileOffset(sections, rva);
+        if (!offset || std::uint64_t{*offset} + 4 > file.size() ||
+            std::uint64_t{rva} + 4 > image.size()) {
+            continue;
+        }
+        std::uint32_t inFile = 0;
+        std::uint32_t inImage = 0;
+        std::memcpy(&inFile, file.data() + *offset, 4);
+        std::memcpy(&inImage, image.data() + rva, 4);
+        if (inImage == inFile) {
+            return preferredBase;
+        }
+        if (inImage == inFile + (mappedBase - preferredBase)) {
+            return mappedBase;
+        }
+        return std::nullopt;
+    }
+    return preferredBase;
+}
+
 } // namespace
 
 HandLoadedImage loadImageByHand(const std::string& path, std::ostream& out)
@@ -105,7 +137,13 @@ HandLoadedImage loadImageByHand(const std::string& path, std::ostream& out)
 
     const auto imports = pe::importLibraries(image, *headers, &problem);
     bool loaded = imports && pe::applyImports(image, *imports, platformResolver(), &problem);
-    if (loaded && !pe::applyRelocations(image, *relocations, result.base.value(), mappedBase,
+    const std::optional<std::uint32_t> currentBase =
+        valuesBase(file, image, *relocations, mappedBase, headers->imageBase);
+    if (loaded && !currentBase) {
+        problem = "the mapped image of " + path + " differs from the file";
+        loaded = false;
+    }
+    if (loaded && !pe::applyRelocations(image, *relocations, result.base.value(), *currentBase,
                                         headers->imageBase, out)) {
         problem = "relocated values of " + path + " fall outside the image";
         loaded = false;
