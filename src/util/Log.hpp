@@ -50,7 +50,7 @@ std::ostream& endLog(std::ostream& out);
 // '0' to width digits when width is greater than 0. Pointers use width 8 (the
 // plug-in's addresses are 32 bits; the native build shows all its digits).
 struct Hex {
-    explicit Hex(std::uint64_t number, int digits = 0) : value(number), width(digits) {}
+    explicit Hex(std::uint32_t number, int digits = 0) : value(number), width(digits) {}
     explicit Hex(const void* pointer)
         : value(reinterpret_cast<std::uintptr_t>(pointer)), width(8) {}
 

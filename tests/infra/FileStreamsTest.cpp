@@ -75,14 +75,3 @@ TEST(FileStreams, TextModeUsesThePlatformsLineEnds)
     EXPECT_EQ(whole, dir.read("t.txt"));
     EXPECT_FALSE(zudo::io::readWholeFile(dir.file("none.txt"), whole));
 }
-
-TEST(FileStreams, AppendWritesAfterTheEnd)
-{
-    zudo::test::TempDir dir;
-    dir.write("log.txt", "one");
-    {
-        auto out = zudo::io::openAppendStream(dir.file("log.txt"), StreamMode::Binary);
-        out << "two";
-    }
-    EXPECT_EQ(dir.read("log.txt"), "onetwo");
-}

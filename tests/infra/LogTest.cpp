@@ -55,6 +55,7 @@ TEST(Hex, PadsToTheWidthWithZeros)
     EXPECT_EQ(textOf(Hex(255)), "0xff");
     EXPECT_EQ(textOf(Hex(0xABCDEF12u, 4)), "0xabcdef12"); // never cut
     EXPECT_EQ(textOf(Hex(0, 2)), "0x00");
+    EXPECT_EQ(textOf(Hex(static_cast<std::uint32_t>(-1))), "0xffffffff");
     EXPECT_EQ(textOf(Hex(reinterpret_cast<const void*>(std::uintptr_t{0x7eac48}))),
               "0x007eac48");
 }
