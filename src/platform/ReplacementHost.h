@@ -32,7 +32,8 @@ typedef struct ZudoReplacementHost {
     uint32_t version; /* ZUDO_REPLACEMENT_HOST_VERSION */
 
     /* Full path of the simulated host executable: its directory is the host
-     * directory of the system. */
+     * directory of the system. Null or empty while the host has none (the
+     * platform layer then gives the real executable's path). */
     const char* (*executablePath)(void);
 
     /* The host's millisecond tick count (settable by the simulator's script). */

@@ -177,33 +177,7 @@ TEST_F(MsvcLayout, ZeroFilledMapIsEmpty)
     EXPECT_TRUE(reader.findStringKey("a").isNull());
 }
 
-// Black height of the subtree at node, or -1 when a red node has a red child
-// or the black heights of two paths differ.
-int blackHeight(HostAddress node, HostAddress head)
-{
-    if (node == head) {
-        return 1;
-    }
-    const bool red = node.read<std::uint8_t>(68) == 0;
-    const HostAddress left = node.readAddress(0);
-    const HostAddress right = node.readAddress(8);
-    for (const HostAddress child : {left, right}) {
-        if (child != head && child.readAddress(4) != node) {
-            return -1; // parent link broken
-        }
-        if (red && child != head && child.read<std::uint8_t>(68) == 0) {
-            return -1;
-        }
-    }
-    const int leftHeight = blackHeight(left, head);
-    const int rightHeight = blackHeight(right, head);
-    if (leftHeight < 0 || leftHeight != rightHeight) {
-        return -1;
-    }
-    return leftHeight + (red ? 0 : 1);
-}
-
-TEST_F(MsvcLayout, WrittenMapsAreValidRedBlackTreesInKeyOrder)
+TEST_F(MsvcLayout, WrittenMapsHoldTheirEntriesInKeyOrder)
 {
     for (const int count : {0, 1, 2, 3, 4, 7, 10, 31}) {
         SCOPED_TRACE(count);
@@ -216,10 +190,8 @@ TEST_F(MsvcLayout, WrittenMapsAreValidRedBlackTreesInKeyOrder)
 
         const HostAddress headNode = map.readAddress(4);
         EXPECT_EQ(headNode.read<std::uint8_t>(69), 1);
-        const HostAddress root = headNode.readAddress(4);
-        EXPECT_GT(blackHeight(root, headNode), 0);
         if (count > 0) {
-            EXPECT_EQ(root.read<std::uint8_t>(68), 1) << "the root is black";
+            EXPECT_EQ(headNode.readAddress(4).readAddress(4), headNode) << "the root's parent";
             EXPECT_EQ(msvc::readString(headNode.readAddress(0) + 12), "key100");
             EXPECT_EQ(msvc::readString(headNode.readAddress(8) + 12),
                       "key" + std::to_string(100 + count - 1));

@@ -135,6 +135,28 @@ TEST_F(Patch, PatchOfHostMemory)
     EXPECT_EQ(std::vector<std::uint8_t>(now.begin(), now.end()), original);
 }
 
+TEST_F(Patch, JumpToAHookForwardsAndBackwards)
+{
+    const HostAddress code = hostMemory(16);
+    code.writeBytes(4, original.data(), 5);
+    struct Case {
+        std::uint32_t distance; // target minus code
+        std::array<std::uint8_t, 5> bytes;
+    };
+    for (const Case c : {Case{0x105, {0xE9, 0x00, 0x01, 0x00, 0x00}},
+                         Case{0, {0xE9, 0xFB, 0xFF, 0xFF, 0xFF}} /* to itself: -5 */}) {
+        SCOPED_TRACE(c.distance);
+        mem::JumpPatch hook(code + 4, code + 4 + c.distance);
+        ASSERT_TRUE(hook.apply());
+        std::array<std::uint8_t, 5> now{};
+        code.readBytes(4, now.data(), 5);
+        EXPECT_EQ(now, c.bytes);
+        ASSERT_TRUE(hook.revert());
+        code.readBytes(4, now.data(), 5);
+        EXPECT_EQ(std::vector<std::uint8_t>(now.begin(), now.end()), original);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Virtual-table clones. The "host object" has two member routines in its
 // table: slot 0 gives its id, slot 1 (byte offset 4) handles a frame time.

@@ -131,6 +131,7 @@ public:
 private:
     std::string text(std::uint32_t offset) const { return msvc::readString(address() + offset); }
 };
+static_assert(TrackParameters::size == 0x148, "the last string ends the block");
 
 // The track ini handler (parameter block +0x2C): the values of the track's
 // ini file and a backup copy, each in a record of this layout:
@@ -168,5 +169,8 @@ public:
     // "  fileMode = " and "  isFileIsReadOnly = ", one line each.
     std::string describe() const;
 };
+static_assert(TrackIniHandler::Record::fileModeOffset ==
+              TrackIniHandler::Record::fileNameOffset + msvc::string_layout::size);
+static_assert(TrackIniHandler::sectionValueSize == 40);
 
 } // namespace zudo::util::mem

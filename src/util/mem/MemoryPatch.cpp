@@ -1,5 +1,6 @@
 #include "util/mem/MemoryPatch.hpp"
 
+#include <array>
 #include <cstring>
 #include <utility>
 
@@ -117,6 +118,32 @@ bool MemoryPatch::revert()
     }
     copyUnderProtection(target_, oldBytes_.data(), oldBytes_.size());
     return !isApplied();
+}
+
+// ---------------------------------------------------------------------------
+// JumpPatch
+
+namespace {
+
+constexpr std::uint8_t relativeJump = 0xE9;
+constexpr std::uint32_t relativeJumpSize = 5;
+
+// The displacement's bytes as the processor reads them (little-endian).
+std::array<std::uint8_t, 4> displacement(HostAddress code, HostAddress target)
+{
+    const std::uint32_t distance = target.value() - code.value() - relativeJumpSize; // modulo 2^32
+    std::array<std::uint8_t, 4> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(distance >> (8 * i));
+    }
+    return bytes;
+}
+
+} // namespace
+
+JumpPatch::JumpPatch(HostAddress code, HostAddress target)
+    : opcode_(code, &relativeJump, 1), displacement_(code + 1, displacement(code, target).data(), 4)
+{
 }
 
 // ---------------------------------------------------------------------------

@@ -75,6 +75,21 @@ private:
     bool protect_ = true;
 };
 
+// A relative jump written over the start of host code: the byte E9, then the
+// 32-bit displacement target - code - 5, as two patches of 1 and 4 bytes.
+class JumpPatch {
+public:
+    JumpPatch(HostAddress code, HostAddress target);
+
+    bool isApplied() const { return opcode_.isApplied() && displacement_.isApplied(); }
+    bool apply() { return opcode_.apply() && displacement_.apply(); }
+    bool revert() { return displacement_.revert() && opcode_.revert(); }
+
+private:
+    MemoryPatch opcode_;
+    MemoryPatch displacement_;
+};
+
 // A plug-in-owned copy of a host object's virtual table with some entries
 // replaced, and the object whose table pointer is pointed at it.
 class VTableClone {
