@@ -9,23 +9,13 @@
 
 namespace {
 
+using zudo::test::withLineEnds;
+
 #ifdef _WIN32
 constexpr const char* programName = "Ridoved.exe";
-constexpr const char* lineEnd = "\r\n";
 #else
 constexpr const char* programName = "Ridoved";
-constexpr const char* lineEnd = "\n";
 #endif
-
-// The text with every "\n" written as the platform's line end.
-std::string withLineEnds(const std::string& text)
-{
-    std::string result;
-    for (const char c : text) {
-        result += c == '\n' ? std::string(lineEnd) : std::string(1, c);
-    }
-    return result;
-}
 
 class RidovedProgram : public ::testing::Test {
 protected:

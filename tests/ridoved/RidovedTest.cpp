@@ -51,7 +51,17 @@ protected:
         err.str("");
         return ridoved::run(arguments, out, err);
     }
-    std::string csv() const { return fixture.dir.read("Ridoved.csv"); }
+    // The listing with the platform's line ends turned back into "\n".
+    std::string csv() const
+    {
+        std::string text = fixture.dir.read("Ridoved.csv");
+        std::string::size_type at = 0;
+        while ((at = text.find(test::withLineEnds("\n"), at)) != std::string::npos) {
+            text.replace(at, test::withLineEnds("\n").size(), "\n");
+            ++at;
+        }
+        return text;
+    }
 
     test::TrackFixture fixture;
     std::ostringstream out;
