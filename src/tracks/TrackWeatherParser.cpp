@@ -176,7 +176,7 @@ bool TrackWeatherParser::trackConditions(const tracks::TrackOverride& spec, Trac
         }
         std::sort(built.begin(), built.end(),
                   [](const tracks::TrackConditionPtr& a, const tracks::TrackConditionPtr& b) { return *a < *b; });
-        records_.flush();
+        records_.flushIfDue();
         cached = cache_.emplace(spec, std::move(built)).first;
     }
     list.insert(list.end(), cached->second.begin(), cached->second.end());
