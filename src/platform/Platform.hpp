@@ -219,6 +219,9 @@ ModuleHandle loadLibraryUnresolved(const std::string& path);  // DONT_RESOLVE_DL
 void freeLibrary(ModuleHandle module);
 void* procAddress(ModuleHandle module, const std::string& name);
 void* procAddress(ModuleHandle module, std::uint16_t ordinal);
+// CloseHandle of a kernel object handle another program left in memory (the
+// hand-loaded game's single-instance mutex); nothing natively.
+void closeHandle(void* handle);
 
 // ---------------------------------------------------------------------------
 // Virtual memory.

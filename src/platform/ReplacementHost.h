@@ -19,14 +19,21 @@
 extern "C" {
 #endif
 
-#define ZUDO_REPLACEMENT_HOST_VERSION 1
+#define ZUDO_REPLACEMENT_HOST_VERSION 2
 #define ZUDO_REPLACEMENT_HOST_SYMBOL "zudo_replacement_host"
+
+/* A plug-in routine that the host may call at a host address given to it by
+ * registerPluginRoutine (e.g. an entry the plug-in put into a cloned virtual
+ * table). Arguments and result as for callRoutine. */
+typedef uint64_t (*ZudoPluginRoutine)(void* context, uint32_t thisObject,
+                                      const uint64_t* arguments, uint32_t count);
 
 typedef struct ZudoReplacementHost {
     uint32_t version; /* ZUDO_REPLACEMENT_HOST_VERSION */
 
     /* Full path of the simulated host executable: its directory is the host
-     * directory of the system. */
+     * directory of the system. Null or empty while the host has none (the
+     * platform layer then gives the real executable's path). */
     const char* (*executablePath)(void);
 
     /* The host's millisecond tick count (settable by the simulator's script). */
@@ -48,6 +55,28 @@ typedef struct ZudoReplacementHost {
      * *found to 0 when no fake is registered for the address. */
     uint64_t (*callRoutine)(uint32_t address, uint32_t thisObject,
                             const uint64_t* arguments, uint32_t count, int* found);
+
+    /* --- version 2 --- */
+
+    /* Routines the game has but whose address the plug-in does not know are
+     * bound by name (the binding's name, e.g. "textWidth"). hasNamedRoutine
+     * tells whether a fake is registered under the name; callNamedRoutine
+     * calls it like callRoutine. */
+    int (*hasNamedRoutine)(const char* name);
+    uint64_t (*callNamedRoutine)(const char* name, uint32_t thisObject,
+                                 const uint64_t* arguments, uint32_t count, int* found);
+
+    /* Host memory for things the plug-in hands to the host by address (a
+     * cloned virtual table): zero-filled, 16-byte aligned; 0 when the space is
+     * exhausted. release takes back what allocate gave (0 is ignored). */
+    uint32_t (*allocate)(uint32_t size);
+    void (*release)(uint32_t address);
+
+    /* Gives a plug-in routine a host address: callRoutine at that address then
+     * calls routine with context. 0 when no address is left.
+     * unregisterPluginRoutine frees the address again. */
+    uint32_t (*registerPluginRoutine)(ZudoPluginRoutine routine, void* context);
+    void (*unregisterPluginRoutine)(uint32_t address);
 } ZudoReplacementHost;
 
 typedef const ZudoReplacementHost* (*ZudoReplacementHostFunction)(void);

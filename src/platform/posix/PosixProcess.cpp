@@ -36,6 +36,7 @@ ModuleHandle moduleHandle(const std::string&) { return nullptr; }
 ModuleHandle loadLibrary(const std::string&) { return nullptr; }
 ModuleHandle loadLibraryUnresolved(const std::string&) { return nullptr; }
 void freeLibrary(ModuleHandle) {}
+void closeHandle(void*) {}
 void* procAddress(ModuleHandle, const std::string&) { return nullptr; }
 void* procAddress(ModuleHandle, std::uint16_t) { return nullptr; }
 

@@ -48,6 +48,13 @@ void freeLibrary(ModuleHandle module)
     }
 }
 
+void closeHandle(void* handle)
+{
+    if (handle != nullptr) {
+        ::CloseHandle(handle);
+    }
+}
+
 void* procAddress(ModuleHandle module, const std::string& name)
 {
     if (module == nullptr) {
