@@ -8,6 +8,7 @@
 #include "rally/CarCatalogue.hpp"
 #include "rally/HostResults.hpp"
 #include "rally/Rally.hpp"
+#include "rally/Names.hpp"
 #include "rally/RallyFile.hpp"
 #include "tracks/StageCatalogue.hpp"
 #include "util/Log.hpp"
