@@ -80,6 +80,7 @@ TEST(FindExe, WithoutAnyCopyTheLastCandidateIsEightLevelsUp)
     // The listing tool's one call: it reports where it looked and why it failed.
     const mem::HandLoadReport report = ZudoExeModule::instance().loadByHand();
     EXPECT_FALSE(report.loaded);
+    EXPECT_FALSE(report.found);
     EXPECT_EQ(report.path, levelsUp(8) + "Zoraravi_SSE.exe");
     EXPECT_FALSE(report.problem.empty());
 #if ZUDO_HOST_IS_NATIVE

@@ -71,12 +71,15 @@ HostAddress ZudoExeModule::module()
 HostAddress ZudoExeModule::foundModule()
 {
 #if ZUDO_HOST_IS_NATIVE
-    const auto handle = reinterpret_cast<std::uintptr_t>(platform::moduleHandle(exeName()));
-    if (handle != 0) {
-        cachedBase_ = HostAddress(static_cast<std::uint32_t>(handle));
-        return cachedBase_;
+    if (!handleLookedUp_) {
+        handleLookedUp_ = true;
+        const auto handle = reinterpret_cast<std::uintptr_t>(platform::moduleHandle(exeName()));
+        if (handle != 0) {
+            cachedBase_ = HostAddress(static_cast<std::uint32_t>(handle));
+            return cachedBase_;
+        }
     }
-    if (loadByHandAllowed_) {
+    if (loadByHandAllowed_ && !handLoad_) {
         return loadByHand().loaded ? cachedBase_ : HostAddress();
     }
     return HostAddress();
@@ -106,6 +109,7 @@ HandLoadReport ZudoExeModule::loadByHand()
     }
     HandLoadReport report;
     report.path = findExe();
+    report.found = platform::fileExists(report.path);
     const HandLoadedImage image = loadImageByHand(report.path, std::cout);
     if (image.base.isNull()) {
         report.problem = image.problem;

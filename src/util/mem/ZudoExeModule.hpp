@@ -24,7 +24,8 @@ namespace zudo::util::mem {
 
 // What loadByHand() did, for one clear line on the console.
 struct HandLoadReport {
-    bool loaded = false;
+    bool loaded = false; // loaded and prepared
+    bool found = false;  // the file exists (false: no copy anywhere the search looked)
     std::string path;    // the file that was tried (the last candidate when none exists)
     std::string problem; // why it failed; empty when loaded
 };
@@ -68,6 +69,7 @@ private:
 
     HostAddress assumedBase_;
     HostAddress cachedBase_;
+    bool handleLookedUp_ = false; // the game's module is there from the start or never
     bool loadByHandAllowed_ = false;
     std::optional<HandLoadReport> handLoad_;
     bool missingReported_ = false;
