@@ -1,5 +1,7 @@
 #include "rally/Rally.hpp"
 
+#include <functional>
+
 #include "rally/RallyList.hpp"
 #include "rally/Times.hpp"
 #include "tracks/StageCatalogue.hpp"
@@ -127,74 +129,61 @@ bool Rally::isNewRecord() const
 
 float Rally::sumOfTotals() const
 {
-    float sum = 0.0F;
-    for (const StagePtr& stage : stages_) {
-        sum += stage->totalTime();
-    }
-    return sum;
+    return sumOverStages([](Stage& stage) { return stage.totalTime(); });
 }
 
 float Rally::sumOfRecordTotals() const
 {
-    float sum = 0.0F;
-    for (const StagePtr& stage : stages_) {
-        sum += stage->recordTotal();
-    }
-    return sum;
+    return sumOverStages([](Stage& stage) { return stage.recordTotal(); });
 }
 
 float Rally::sumOfRecordDifferences() const
 {
-    float sum = 0.0F;
-    for (const StagePtr& stage : stages_) {
-        sum += stage->recordDifference();
-    }
-    return sum;
+    return sumOverStages([](Stage& stage) { return stage.recordDifference(); });
 }
 
 float Rally::sumOfHostResultTotals() const
 {
-    float sum = 0.0F;
-    for (const StagePtr& stage : stages_) {
-        sum += stage->hostResultTotal();
-    }
-    return sum;
+    return sumOverStages([](Stage& stage) { return stage.hostResultTotal(); });
 }
 
 float Rally::sumOfHostResultDifferences() const
 {
+    return sumOverStages([](Stage& stage) { return stage.hostResultDifference(); });
+}
+
+float Rally::sumOverStages(const std::function<float(Stage&)>& value) const
+{
     float sum = 0.0F;
     for (const StagePtr& stage : stages_) {
-        sum += stage->hostResultDifference();
+        sum += value(*stage);
     }
     return sum;
 }
 
 float Rally::sumOfBestTotals(bool anySurface, const RallyList& list) const
 {
-    float sum = 0.0F;
-    for (const StagePtr& stage : stages_) {
-        const int surface = anySurface ? RecordKey::any : stage->surface();
-        if (const StageTimePtr best = list.bestTimeOnStage(stage->displayName(), surface)) {
-            sum += best->totalTime();
-        }
-    }
-    return sum;
+    return sumOverStages([&](Stage& stage) {
+        const StageTimePtr best = bestAcrossRallies(stage, anySurface, list);
+        return best ? best->totalTime() : 0.0F;
+    });
 }
 
 float Rally::sumOfBestDifferences(bool anySurface, const RallyList& list) const
 {
-    float sum = 0.0F;
-    for (const StagePtr& stage : stages_) {
-        if (!(stage->finishTime() > 0.0F)) {
-            continue;
+    return sumOverStages([&](Stage& stage) {
+        if (!(stage.finishTime() > 0.0F)) {
+            return 0.0F;
         }
-        const int surface = anySurface ? RecordKey::any : stage->surface();
-        if (const StageTimePtr best = list.bestTimeOnStage(stage->displayName(), surface)) {
-            sum += timeDifference(stage->totalTime(), best->totalTime());
-        }
-    }
-    return sum;
+        const StageTimePtr best = bestAcrossRallies(stage, anySurface, list);
+        return best ? timeDifference(stage.totalTime(), best->totalTime()) : 0.0F;
+    });
+}
+
+StageTimePtr Rally::bestAcrossRallies(Stage& stage, bool anySurface, const RallyList& list)
+{
+    const int surface = anySurface ? RecordKey::any : stage.surface();
+    return list.bestTimeOnStage(stage.displayName(), surface);
 }
 
 RecordKey Rally::recordKey() const

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <optional>
@@ -122,6 +123,8 @@ public:
     bool loadDamage();
 
 private:
+    float sumOverStages(const std::function<float(Stage&)>& value) const;
+    static StageTimePtr bestAcrossRallies(Stage& stage, bool anySurface, const RallyList& list);
     bool readProgressLines(std::istream& in, std::vector<StagePtr>& scratch) const;
 
     std::string name_;

@@ -44,7 +44,7 @@ TEST_F(Progress, SavedProgressLoadsBackIntoFreshStages)
     const std::string saved = pluginFile("Trip.prs");
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 3);
     EXPECT_EQ(saved.substr(0, 26), "3 20 0 10000 20000 100000 ");
-    EXPECT_NE(saved.find("0 0 0 2 1 0  1 0  4 3 30 1 \n"), std::string::npos);
+    EXPECT_NE(saved.find("0 0 0 2 1 0  1 0  4 3 30 1 "), std::string::npos);
 
     const RallyPtr fresh = rallyFrom(threeStages, "Trip.srp");
     const auto before = fresh->stage(0);
@@ -82,10 +82,15 @@ TEST_F(Progress, AFileThatDoesNotFitChangesNoStage)
     };
     std::string renumbered = good;
     renumbered.replace(renumbered.find("\n3 22 ") + 3, 2, "29");
-    std::string cutLine = firstLine.substr(0, firstLine.size() / 2) + "\n" + rest;
+    std::string cutLine = firstLine.substr(0, firstLine.size() / 2);
+    cutLine.append("\n").append(rest);
+    std::string version0 = good;
+    version0[0] = '0';
+    std::string version4 = good;
+    version4[0] = '4';
     const Case cases[] = {
-        {"version 0", "0" + firstLine.substr(1) + rest},
-        {"version 4", "4" + firstLine.substr(1) + rest},
+        {"version 0", version0},
+        {"version 4", version4},
         {"another rally's stages", renumbered},
         {"a line cut short", cutLine},
         {"a later line cut short", firstLine + "3 21 0 1\n"},
