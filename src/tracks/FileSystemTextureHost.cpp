@@ -19,15 +19,6 @@ namespace {
 // Stands for a missing key: no value read from a file can hold it.
 const std::string missingValue = "\x01";
 
-// The one spelling of a path for the existence cache.
-std::string existenceKey(const std::string& path)
-{
-    std::string key = platform::fullPath(path).value_or(path);
-    std::replace(key.begin(), key.end(), '\\', '/');
-    boost::algorithm::to_lower(key, std::locale::classic());
-    return key;
-}
-
 class FileSystemIniReader : public TrackIniReader {
 public:
     // The path is made absolute now: the texture check changes the current
@@ -62,6 +53,14 @@ private:
 };
 
 } // namespace
+
+std::string sameFileKey(const std::string& path)
+{
+    std::string key = platform::fullPath(path).value_or(path);
+    std::replace(key.begin(), key.end(), '\\', '/');
+    boost::algorithm::to_lower(key, std::locale::classic());
+    return key;
+}
 
 std::int32_t trackIniInt(const std::string& value, std::int32_t defaultValue)
 {
@@ -111,7 +110,7 @@ std::int64_t FileSystemTextureHost::readFile(const std::string& path, char* buff
 
 bool FileSystemTextureHost::fileExists(const std::string& path)
 {
-    const auto [entry, inserted] = existence_.try_emplace(existenceKey(path), false);
+    const auto [entry, inserted] = existence_.try_emplace(sameFileKey(path), false);
     if (inserted) {
         ++queries_;
         platform::FileStatus status;

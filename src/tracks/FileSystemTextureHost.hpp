@@ -47,6 +47,10 @@ private:
     std::uint64_t queries_ = 0;
 };
 
+// One spelling for every way of writing a path (relative or absolute, either
+// separator, any letter case), to remember answers about the file.
+std::string sameFileKey(const std::string& path);
+
 // The rules above, for one value as the platform's ini reader returns it.
 std::int32_t trackIniInt(const std::string& value, std::int32_t defaultValue);
 bool trackIniBool(const std::string& value, bool defaultValue);

@@ -15,6 +15,21 @@
 
 namespace zudo::test {
 
+// The text with every "\n" written as the platform's text line end, as the
+// standard streams write files in text mode ("\r\n" on Windows).
+inline std::string withLineEnds(const std::string& text)
+{
+#ifdef _WIN32
+    std::string result;
+    for (const char c : text) {
+        result += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    return result;
+#else
+    return text;
+#endif
+}
+
 class TrackFixture {
 public:
     TrackFixture() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(dir.path()); }
