@@ -50,6 +50,18 @@ std::uint32_t profileString(const char* section, const char* key, const char* de
 bool writeProfileString(const char* section, const char* key, const char* value,
                         const std::string& file);
 
+// GetPrivateProfileSectionA: the entries of one section in file order, each
+// "name=value" (blanks around both removed; a line without "=" gives its text
+// alone) and NUL-ended, then one more NUL; cut like a listing when the buffer
+// is too small. Returns the characters written before the final NUL.
+std::uint32_t profileSection(const char* section, char* buffer, std::uint32_t size,
+                             const std::string& file);
+
+// WritePrivateProfileSectionA: replaces all entries of a section with entries
+// ("name=value" strings, each NUL-ended, then one more NUL) in one write;
+// creates the file and the section when missing. False on failure.
+bool writeProfileSection(const char* section, const char* entries, const std::string& file);
+
 // ---------------------------------------------------------------------------
 // Files and directories (C runtime semantics: results are 0 or an errno value).
 

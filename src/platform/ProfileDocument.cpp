@@ -189,6 +189,19 @@ std::uint32_t ProfileDocument::copyKeyNames(std::string_view section, char* buff
     return copyNameList(names, buffer, size);
 }
 
+std::uint32_t ProfileDocument::copySectionEntries(std::string_view section, char* buffer, std::uint32_t size) const
+{
+    std::vector<std::string> lines;
+    if (const Section* found = findSection(section)) {
+        for (std::size_t e = found->firstEntry; e < found->endEntry; ++e) {
+            const Entry& entry = entries_[e];
+            lines.push_back(entry.hasValue ? std::string(entry.name) + "=" + std::string(entry.value)
+                                           : std::string(entry.name));
+        }
+    }
+    return copyNameList(std::vector<std::string_view>(lines.begin(), lines.end()), buffer, size);
+}
+
 const ProfileDocument::Line* ProfileDocument::lastLineOf(const Section& section) const
 {
     if (section.endEntry > section.firstEntry) {
@@ -250,6 +263,28 @@ std::string ProfileDocument::withoutSection(std::string_view section) const
     std::string result = content_;
     result.erase(found->header.begin, found->end - found->header.begin);
     return result;
+}
+
+std::string ProfileDocument::withSectionEntries(std::string_view section,
+                                                const std::vector<std::string_view>& entries) const
+{
+    std::string body;
+    for (const std::string_view entry : entries) {
+        body.append(entry).append(lineBreak);
+    }
+    const Section* found = findSection(section);
+    if (found == nullptr) {
+        std::string result = content_;
+        if (result.size() > bodyStart_ && !isLineBreak(result.back())) {
+            result += lineBreak;
+        }
+        return result.append("[").append(trim(section)).append("]").append(lineBreak).append(body);
+    }
+    std::string result = content_.substr(0, found->header.next);
+    if (found->hasHeader && found->header.next == found->header.end) {
+        result += lineBreak; // the header was the file's last line, without a line break
+    }
+    return result.append(body).append(content_, found->end, std::string::npos);
 }
 
 std::uint32_t copyNameList(const std::vector<std::string_view>& names, char* buffer, std::uint32_t size)

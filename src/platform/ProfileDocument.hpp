@@ -40,12 +40,19 @@ public:
     // Listings in Windows' buffer format (see copyNameList).
     std::uint32_t copySectionNames(char* buffer, std::uint32_t size) const;
     std::uint32_t copyKeyNames(std::string_view section, char* buffer, std::uint32_t size) const;
+    // The entries of a section as GetPrivateProfileSectionA lists them:
+    // "name=value" (a line without "=" gives its text alone), comments left out.
+    std::uint32_t copySectionEntries(std::string_view section, char* buffer, std::uint32_t size) const;
 
     // The file's content after a write: a value set (null value: the entry
     // removed), or the whole section removed. Equal to content() when the
     // write changes nothing.
     std::string withValue(std::string_view section, std::string_view key, const char* value) const;
     std::string withoutSection(std::string_view section) const;
+    // The file's content with every line of a section after its header
+    // replaced by entries (one line each), as WritePrivateProfileSectionA
+    // does; a missing section is added at the end.
+    std::string withSectionEntries(std::string_view section, const std::vector<std::string_view>& entries) const;
 
 private:
     struct Line {

@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <vector>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -32,6 +35,22 @@ public:
 
     bool write(const char* section, const char* key, const char* value, const std::string& path)
     {
+        return change(path, [&](const detail::ProfileDocument& current) {
+            return key != nullptr ? current.withValue(section, key, value) : current.withoutSection(section);
+        });
+    }
+
+    bool writeSection(const char* section, const std::vector<std::string_view>& entries, const std::string& path)
+    {
+        return change(path, [&](const detail::ProfileDocument& current) {
+            return current.withSectionEntries(section, entries);
+        });
+    }
+
+private:
+    template <class Change>
+    bool change(const std::string& path, Change&& makeChangedContent)
+    {
         const std::lock_guard lock(mutex_);
         const posix::ResolvedPath file = posix::resolvePath(path);
         const bool exists = file.error == 0;
@@ -47,8 +66,7 @@ public:
         if (!current) {
             return false;
         }
-        std::string changed = key != nullptr ? current->withValue(section, key, value)
-                                             : current->withoutSection(section);
+        std::string changed = makeChangedContent(*current);
         if (changed == current->content()) {
             return true; // nothing to change; a deletion creates no file either
         }
@@ -64,7 +82,6 @@ public:
         return true;
     }
 
-private:
     struct Cached {
         posix::Stamp stamp;
         bool settled = false;
@@ -144,6 +161,16 @@ ProfileCache& profileCache()
     return cache;
 }
 
+// The parsed document of a profile file; null when it is no readable file.
+Document documentOf(const std::string& file)
+{
+    const posix::ResolvedPath resolved = posix::resolvePath(file);
+    if (resolved.error != 0 || !S_ISREG(resolved.status.st_mode)) {
+        return nullptr;
+    }
+    return profileCache().document(resolved);
+}
+
 } // namespace
 
 std::uint32_t profileString(const char* section, const char* key, const char* defaultValue, char* buffer,
@@ -152,11 +179,7 @@ std::uint32_t profileString(const char* section, const char* key, const char* de
     if (buffer == nullptr || size == 0) {
         return 0;
     }
-    const posix::ResolvedPath resolved = posix::resolvePath(file);
-    Document document;
-    if (resolved.error == 0 && S_ISREG(resolved.status.st_mode)) {
-        document = profileCache().document(resolved);
-    }
+    const Document document = documentOf(file);
     return detail::readProfile(document.get(), section, key, defaultValue, buffer, size);
 }
 
@@ -166,6 +189,30 @@ bool writeProfileString(const char* section, const char* key, const char* value,
         return key == nullptr && value == nullptr; // Windows' request to flush its cache
     }
     return profileCache().write(section, key, value, file);
+}
+
+std::uint32_t profileSection(const char* section, char* buffer, std::uint32_t size, const std::string& file)
+{
+    if (buffer == nullptr || size == 0) {
+        return 0;
+    }
+    const Document document = documentOf(file);
+    if (document == nullptr || section == nullptr) {
+        return detail::copyNameList({}, buffer, size);
+    }
+    return document->copySectionEntries(section, buffer, size);
+}
+
+bool writeProfileSection(const char* section, const char* entries, const std::string& file)
+{
+    if (section == nullptr || entries == nullptr) {
+        return false;
+    }
+    std::vector<std::string_view> lines;
+    for (const char* entry = entries; *entry != '\0'; entry += std::strlen(entry) + 1) {
+        lines.emplace_back(entry);
+    }
+    return profileCache().writeSection(section, lines, file);
 }
 
 } // namespace zudo::platform

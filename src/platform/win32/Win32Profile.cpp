@@ -25,4 +25,21 @@ bool writeProfileString(const char* section, const char* key, const char* value,
     return ::WritePrivateProfileStringA(section, key, value, file.c_str()) != 0;
 }
 
+std::uint32_t profileSection(const char* section, char* buffer, std::uint32_t size, const std::string& file)
+{
+    if (buffer == nullptr || size == 0) {
+        return 0;
+    }
+    const DWORD count = ::GetPrivateProfileSectionA(section, buffer, size, file.c_str());
+    if (size >= 2 && count == size - 2) {
+        buffer[size - 1] = '\0';
+    }
+    return count;
+}
+
+bool writeProfileSection(const char* section, const char* entries, const std::string& file)
+{
+    return ::WritePrivateProfileSectionA(section, entries, file.c_str()) != 0;
+}
+
 } // namespace zudo::platform

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The main job: installs what is missing, builds both builds and runs Ridoved
+# on a fresh copy of the sample installation (examples/make-installation.sh):
+# natively, and Ridoved.exe under Wine. Each runs twice: the first run checks
+# the textures and records the results in Maps/TrackValidation.ini beside the
+# program, the second takes them from there. Shows the console and Ridoved.csv.
+#
+#   scripts/run-sample.sh            both builds
+#   scripts/run-sample.sh native     one of them (win32 likewise)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+which=${1:-all}
+
+if [ "$which" = all ]; then scripts/setup.sh; else scripts/setup.sh "$which"; fi
+
+show() { # title file
+    echo "--- $1"
+    tr -d '\r' < "$2"
+}
+
+run_ridoved() { # build program runner...
+    local build=$1 program=$2; shift 2
+    local dir="$root/examples/run/$build"
+    rm -rf "$dir"
+    examples/make-installation.sh "$dir"
+    cp "$root/build/$build/$program" "$dir/"
+    echo
+    echo "=== Ridoved ($build) in examples/run/$build"
+    for pass in "first run: textures checked" "second run: the records of TrackValidation.ini"; do
+        echo
+        echo "##### $pass"
+        (cd "$dir" && "$@" "$program" >stdout.txt 2>stderr.txt)
+        show "standard error" "$dir/stderr.txt"
+        show "standard output" "$dir/stdout.txt"
+        show "Ridoved.csv" "$dir/Ridoved.csv"
+    done
+    show "Maps/TrackValidation.ini" "$dir/Maps/TrackValidation.ini"
+}
+
+case "$which" in
+    native) run_ridoved native Ridoved ;;
+    win32) run_ridoved win32 Ridoved.exe "$root/scripts/wine-run.sh" ;;
+    all)
+        run_ridoved native Ridoved
+        run_ridoved win32 Ridoved.exe "$root/scripts/wine-run.sh"
+        ;;
+    *) echo "usage: $0 [native|win32|all]" >&2; exit 2 ;;
+esac

@@ -1,0 +1,58 @@
+#pragma once
+// The texture check's questions answered by the system itself on the real
+// file system (see TextureHost.hpp).
+//
+// Existence: a path is asked of the file system once per host object; the
+// answer is kept under the path made absolute, with either separator and in
+// any letter case, so the thousands of lookups of one track cost one query
+// per distinct file. Directory listings for letter case are the platform
+// layer's, made once per directory.
+//
+// Track ini files are read the way the game's reader answers its three
+// queries, over the private-profile rules of the platform layer (names in any
+// letter case, values trimmed and unquoted, the first of duplicate sections
+// and keys, ";" comment lines):
+// - integer: a missing key or an empty value gives the default; otherwise the
+//   leading decimal integer of the value (optional sign; "12abc" is 12, "abc"
+//   is 0; beyond the int range the nearest limit);
+// - string: a missing key gives the default; otherwise the value, also when
+//   it is empty;
+// - boolean: a missing key or an empty value gives the default; "true",
+//   "yes" and "on" (any letter case) are true, "false", "no" and "off" false;
+//   any other value is true when its leading integer is not 0.
+
+#include <string>
+#include <unordered_map>
+
+#include "tracks/TextureHost.hpp"
+
+namespace zudo::tracks {
+
+class FileSystemTextureHost : public TextureHost {
+public:
+    FileSystemTextureHost();
+    ~FileSystemTextureHost() override;
+
+    std::int64_t fileSize(const std::string& path) override;
+    std::int64_t readFile(const std::string& path, char* buffer, std::int64_t size) override;
+    bool fileExists(const std::string& path) override;
+    std::unique_ptr<TrackIniReader> openIni(const std::string& path) override;
+    SplitPath splitPath(const std::string& path) override;
+
+    // How many existence questions went to the file system (benchmarks, tests).
+    std::uint64_t fileSystemQueries() const { return queries_; }
+
+private:
+    std::unordered_map<std::string, bool> existence_;
+    std::uint64_t queries_ = 0;
+};
+
+// One spelling for every way of writing a path (relative or absolute, either
+// separator, any letter case), to remember answers about the file.
+std::string sameFileKey(const std::string& path);
+
+// The rules above, for one value as the platform's ini reader returns it.
+std::int32_t trackIniInt(const std::string& value, std::int32_t defaultValue);
+bool trackIniBool(const std::string& value, bool defaultValue);
+
+} // namespace zudo::tracks
