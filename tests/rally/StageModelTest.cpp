@@ -272,4 +272,14 @@ TEST_F(StageModel, BestTimesAcrossRallies)
     drive(*a->stage(1), 60.0F, 0.0F);
     EXPECT_FLOAT_EQ(a->sumOfBestDifferences(true, list), 1.5F);
     EXPECT_FLOAT_EQ(a->sumOfBestDifferences(false, list), -33.5F);
+
+    // Rallies and stages that join after a query are seen by the next one.
+    const RallyPtr c = rallyFrom("stage 40 forest\n", "C.srp");
+    c->stage(0)->addRecord(timeOn(condition(40, 0, 1, 0), 84.0F));
+    list.add(c);
+    EXPECT_EQ(list.bestTimeOnStage("Forest", -1)->finishTime(), 84.0F);
+    auto late = std::make_shared<Stage>(nullptr, 41, 0, 3, "Nowhere");
+    late->addRecord(timeOn(condition(41, 0, 1, 0), 50.0F));
+    c->addStage(late);
+    EXPECT_EQ(list.bestTimeOnStage("nowhere", 1)->finishTime(), 50.0F);
 }
