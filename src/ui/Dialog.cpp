@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "ui/Screen.hpp"
+#include "util/Log.hpp"
 
 namespace zudo::ui {
 
@@ -46,5 +47,13 @@ Dialog* Dialog::openChild(std::unique_ptr<Dialog> child)
 }
 
 void Dialog::deleteChild() { child_.reset(); }
+
+void logBuilderCall(const char* location)
+{
+    util::Log log;
+    if (log.isEnabled()) {
+        log << location << " - called..." << util::endLog;
+    }
+}
 
 } // namespace zudo::ui

@@ -59,4 +59,8 @@ private:
     std::unique_ptr<Dialog> child_;
 };
 
+// The trace line every builder of components writes on entry:
+// location, " - ", "called...".
+void logBuilderCall(const char* location);
+
 } // namespace zudo::ui

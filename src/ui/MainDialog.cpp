@@ -25,6 +25,7 @@ Dialog* MainDialog::HandleFrontEndEvents(char key, bool, bool, bool, bool, bool 
 
 void MainDialog::createComponents(Page& page)
 {
+    logBuilderCall("zudo::ui::MainDialog::createComponents()");
     Dialog::createComponents(page);
     auto group = std::make_shared<GroupComponent>(Point{0, 0});
     group->add(makeTitle(titlePosition, hotlaps_ ? "Hotlaps" : "Rallies"));

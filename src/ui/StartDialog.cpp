@@ -136,6 +136,7 @@ void StartDialog::stepOption(int step)
 
 void StartDialog::createComponents(Page& page)
 {
+    logBuilderCall("zudo::ui::StartDialog::createComponents()");
     Dialog::createComponents(page);
 
     const std::optional<int> damage = recordValue(StageStartRecordView::damageLevelOffset);

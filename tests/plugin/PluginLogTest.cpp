@@ -74,6 +74,12 @@ TEST_F(PluginLog, ConstructionAndKeysBeforeTheFirstFrame)
                   "txtKeyboard: (char)    (int) 0  bUp: false  bDown: true  bLeft: false  "
                   "bRight: false  bSelect: true",
               }));
+
+    plugin.DrawMenuPage();
+    plugin.DrawMenuPage();
+    EXPECT_EQ(messages().back(), "zudo::ui::StartDialog::createComponents() - called...")
+        << "the page is built once for both frames";
+    EXPECT_EQ(messages().size(), 4u);
 }
 
 TEST_F(PluginLog, WhatADialogRaisesIsLogged)
