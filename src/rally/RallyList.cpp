@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdio>
-#include <memory>
 
 #include "config/SettingFiles.hpp"
 #include "platform/Platform.hpp"
@@ -62,8 +61,11 @@ bool hostHasTrackFile(std::int32_t stage, const char* tintSet)
 
 RallyList& RallyList::instance()
 {
-    static const std::unique_ptr<RallyList> list = [] {
-        auto built = std::make_unique<RallyList>();
+    // Kept until the process ends and never destroyed: the rallies' damage
+    // records live in host memory, which may be gone when statics are torn
+    // down.
+    static RallyList* const list = [] {
+        auto* built = new RallyList();
         built->build();
         return built;
     }();

@@ -176,45 +176,22 @@ TEST_F(RallyDefinition, TheExampleFilesReadAsTheReadmeDescribes)
     EXPECT_EQ(rally.stageNumbers(), (std::vector<std::int32_t>{20, 41, 41, 10}));
 
     const Stage& forest = *rally.stage(0);
-    EXPECT_EQ(forest.displayName(), "Harwood Forest");
-    EXPECT_EQ(forest.weatherMode(), 0);
-    EXPECT_EQ(forest.tyres(), 3);
     EXPECT_EQ(forest.condition()->conditions, 3); // lightrain
-    EXPECT_EQ(forest.condition()->sky, 2);        // lightcloud
-    EXPECT_EQ(forest.condition()->timeOfDay, 1);  // noon
     EXPECT_EQ(forest.condition()->surface, 1);    // damp
-    EXPECT_EQ(forest.condition()->track, 1);      // normal
     EXPECT_EQ(forest.service(), ServiceInfo());
-    EXPECT_EQ(forest.setupSlot(), Stage::noSetupChosen);
-
     const Stage& tarmac = *rally.stage(1);
-    EXPECT_EQ(tarmac.tyres(), 0);
     EXPECT_EQ(tarmac.service(), ServiceInfo(4, 3, 30.0F, false));
     EXPECT_EQ(tarmac.condition()->conditions, 0);
-    EXPECT_EQ(tarmac.condition()->track, 0);
-    EXPECT_EQ(tarmac.setupSlot(), 0);
-    EXPECT_EQ(tarmac.trackOverride()->trackName, "");
-
-    const Stage& layout = *rally.stage(2);
-    EXPECT_EQ(layout.displayName(), "Arbroz Test Layout");
-    EXPECT_EQ(layout.trackOverride()->trackName, "Maps\\Test\\test");
-    EXPECT_EQ(layout.service(), ServiceInfo()); // service held for one stage
-    EXPECT_EQ(layout.setupSlot(), 0);
-
+    EXPECT_EQ(rally.stage(2)->trackOverride()->trackName, "Maps\\Test\\test");
+    EXPECT_EQ(rally.stage(2)->service(), ServiceInfo());
     const Stage& snow = *rally.stage(3);
-    EXPECT_EQ(snow.displayName(), "Kaihuavaara by Night");
     EXPECT_EQ(snow.weatherMode(), 2);
-    EXPECT_EQ(snow.tyres(), 6);
     EXPECT_EQ(snow.condition()->conditions, 7); // heavysnow
-    EXPECT_EQ(snow.condition()->timeOfDay, 2);  // evening
     EXPECT_EQ(snow.service(), ServiceInfo(6, 5, 45.0F, false));
     EXPECT_EQ(snow.trackOverride()->trackName, "");
 
     const zudo::rally::Rally hotlap("Harwood Hotlap", "Plugins/Zuzuzevo/Harwood Hotlap.srp");
     EXPECT_TRUE(hotlap.isHotlap());
     ASSERT_EQ(hotlap.stageCount(), 1U);
-    EXPECT_EQ(hotlap.stage(0)->weatherMode(), 1);
     EXPECT_EQ(hotlap.stage(0)->tyres(), 4);
-    EXPECT_EQ(hotlap.stage(0)->condition()->conditions, 4);
-    EXPECT_EQ(hotlap.stage(0)->condition()->surface, 2);
 }
