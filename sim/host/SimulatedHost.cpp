@@ -128,7 +128,13 @@ SimulatedHost::SimulatedHost()
     interface_.release = &cRelease;
     interface_.registerPluginRoutine = &cRegisterPluginRoutine;
     interface_.unregisterPluginRoutine = &cUnregisterPluginRoutine;
+    // reset() writes the host's objects through the platform layer, whose
+    // first lookup of an exported host would find this very host, still being
+    // built, in a program that exports it (zudo-sim): so the first reset runs
+    // with the host registered.
+    platform::registerReplacementHost(&interface_);
     reset();
+    platform::registerReplacementHost(nullptr);
 }
 
 const ::ZudoReplacementHost* SimulatedHost::interface() const { return &interface_; }

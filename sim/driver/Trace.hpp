@@ -1,0 +1,51 @@
+#pragma once
+// The trace of a simulator run: what the plug-in did, one line per call, in
+// call order. README ("Trace format") describes it; in short:
+//
+//   plugin "Zuzuzevo"            what Name() returned, once at the start
+//   # key down                   the script line whose event follows
+//   frame 3 menu                 a frame (DrawMenuPage; "result" for DrawResultPage)
+//   BeginPage 0 0 0 0            one line per GameInterface call
+//   DrawText 50 100 "Hotlaps"
+//   HostCall startStage 12 0 3 -1   a host routine the plug-in called
+//
+// Floats are written in the shortest form that reads back as the same float
+// (std::to_chars); texts in double quotes with " and \ escaped by a backslash
+// and bytes below 32 as \xHH.
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "sim/host/GameRecorder.hpp"
+
+namespace zudo::sim {
+
+void appendFloat(std::string& out, float value);
+void appendQuoted(std::string& out, std::string_view text);
+// One call as its trace line, without the line end.
+void appendCall(std::string& out, const CallLog& log, const RecordedCall& call);
+
+enum class FrameKind : std::uint8_t { Menu, Result };
+
+class TraceWriter {
+public:
+    explicit TraceWriter(std::ostream& out) : out_(out) {}
+
+    void pluginName(const char* name);
+    void scriptLine(std::string_view text);
+    void frame(std::uint64_t number, FrameKind kind);
+    void calls(const CallLog& log);
+    // False once a write failed (a full disk, a closed pipe).
+    bool good() const { return out_.good(); }
+    void flush() { out_.flush(); }
+
+private:
+    void writeLine();
+
+    std::ostream& out_;
+    std::string line_; // reused, so that writing allocates nothing once grown
+};
+
+} // namespace zudo::sim

@@ -1,0 +1,29 @@
+#pragma once
+// Where the stage model gets its track conditions from: the condition for a
+// weather mode, and the valid condition closest to a wanted one. Both come
+// from the track knowledge (the valid conditions of each track); tests may put
+// their own choice in place.
+
+#include <functional>
+#include <memory>
+
+#include "tracks/TrackCondition.hpp"
+
+namespace zudo::rally {
+
+using TrackConditionPtr = std::shared_ptr<tracks::TrackCondition>;
+using TrackOverridePtr = std::shared_ptr<tracks::TrackOverride>;
+
+struct ConditionChoice {
+    // The first suitable condition of the track for a weather mode.
+    std::function<TrackConditionPtr(const tracks::TrackOverride&, int weatherMode)> select;
+    // The valid condition of the track closest to wanted.
+    std::function<TrackConditionPtr(const tracks::TrackOverride&, const TrackConditionPtr& wanted)> closest;
+};
+
+// The choice in use: the track knowledge's unless another was put in place.
+const ConditionChoice& conditionChoice();
+// Puts a choice in place; an empty one returns to the track knowledge's.
+void useConditionChoice(ConditionChoice choice);
+
+} // namespace zudo::rally

@@ -1,0 +1,38 @@
+#pragma once
+// The operations the rally dialog offers on a rally, each with its label; the
+// dialog lists them and reports whether one succeeded.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rally/Rally.hpp"
+
+namespace zudo::rally {
+
+class RallyAction {
+public:
+    virtual ~RallyAction();
+    virtual std::string label() const = 0;
+    // current is the stage the dialog shows (may be null).
+    virtual bool run(Rally& rally, const StagePtr& current) = 0;
+};
+
+using RallyActionPtr = std::unique_ptr<RallyAction>;
+
+// "Load Progress", "Save Progress", "Reset Stage", "Reset All", "Replay",
+// "Save Replay", in this order.
+std::vector<RallyActionPtr> rallyActions();
+
+// What the replay actions call: saving the last stage's replay and playing it
+// back. The replay manager puts its operations here; until it does, both
+// actions report failure.
+struct ReplayOperations {
+    std::function<bool()> save;
+    std::function<bool()> play;
+};
+void useReplayOperations(ReplayOperations operations);
+const ReplayOperations& replayOperations();
+
+} // namespace zudo::rally

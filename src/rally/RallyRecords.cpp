@@ -1,0 +1,147 @@
+// The records store: best-times files, one line per record, and the host's
+// own results.
+
+#include <locale>
+#include <sstream>
+
+#include "io/FileStreams.hpp"
+#include "rally/CarCatalogue.hpp"
+#include "rally/HostResults.hpp"
+#include "rally/Rally.hpp"
+#include "rally/Names.hpp"
+#include "rally/RallyFile.hpp"
+#include "tracks/StageCatalogue.hpp"
+#include "util/Log.hpp"
+
+namespace zudo::rally {
+
+namespace {
+
+constexpr int hotlapSurfaces = 3;
+
+bool isKnownVersion(int version)
+{
+    return version >= 1 && version <= StageTime::currentFormatVersion;
+}
+
+// The record that keeps a stage's result: a snapshot that later changes to
+// the stage cannot reach.
+StageTimePtr recordOf(const Stage& stage)
+{
+    auto record = std::make_shared<StageTime>(static_cast<const StageTime&>(stage));
+    record->detachSharedParts();
+    return record;
+}
+
+} // namespace
+
+bool Rally::readBestTimes(const RecordKey& key, std::vector<StageTimePtr>& times)
+{
+    const std::string path = RecordFile(*this, key).fullPath();
+    std::ifstream in = io::openInputStream(path);
+    if (!in.is_open()) {
+        return true;
+    }
+    util::Log log;
+    if (log.isEnabled()) {
+        log << "zudo::rally::Rally::readBestTimes() - reading best times file " << path << util::endLog;
+    }
+    std::string text;
+    while (std::getline(in, text)) {
+        std::istringstream line(text);
+        line.imbue(std::locale::classic());
+        int version = 0;
+        if (!(line >> version) || !isKnownVersion(version)) {
+            return false;
+        }
+        auto time = std::make_shared<StageTime>();
+        time->setRally(this);
+        time->setFormatVersion(version);
+        line >> *time;
+        times.push_back(std::move(time));
+    }
+    return true;
+}
+
+bool Rally::loadRecords()
+{
+    if (stages_.empty()) {
+        return false;
+    }
+    if (isHotlap_) {
+        bool allRead = true;
+        for (int surface = 0; surface < hotlapSurfaces; ++surface) {
+            for (int tyres = 0; tyres < tyreCount; ++tyres) {
+                std::vector<StageTimePtr> times;
+                allRead = readBestTimes(RecordKey{surface, tyres, 0, 0}, times) && allRead;
+                for (const StageTimePtr& time : times) {
+                    time->setTyres(tyres);
+                    stages_.front()->addRecord(time);
+                }
+            }
+        }
+        return allRead;
+    }
+    std::vector<StageTimePtr> times;
+    const bool read = readBestTimes(RecordKey{RecordKey::any, RecordKey::any, 0, 0}, times);
+    for (std::size_t index = 0; index < times.size() && index < stages_.size(); ++index) {
+        if (times[index]->stageNumber() != stages_[index]->stageNumber()) {
+            return false;
+        }
+        stages_[index]->addRecord(times[index]);
+    }
+    return read;
+}
+
+bool Rally::saveRecords()
+{
+    if (!isNewRecord()) {
+        return false;
+    }
+    const RecordKey key = recordKey();
+    io::ReplacingFile file(RecordFile(*this, key).fullPath());
+    std::ostream& out = file.stream();
+    if (!out) {
+        return false;
+    }
+    out.imbue(std::locale::classic());
+    for (const StagePtr& stage : stages_) {
+        stage->addRecord(recordOf(*stage));
+        for (const StageTimePtr& record : stage->recordsMatching(key)) {
+            out << record->formatVersion() << ' ' << *record << '\n';
+        }
+    }
+    return file.commit();
+}
+
+std::optional<platform::CalendarTime> Rally::recordDate() const
+{
+    if (isHotlap_) {
+        return std::nullopt;
+    }
+    const RecordKey key{RecordKey::any, RecordKey::any, 0, 0};
+    if (auto current = RecordFile(*this, key).lastWriteTime()) {
+        return current;
+    }
+    return RecordFile(*this, key, 0).lastWriteTime();
+}
+
+StageTimePtr HostResults::resultFor(std::int32_t stage) const
+{
+    const HostResult* result = find(stage);
+    if (result == nullptr) {
+        return nullptr;
+    }
+    auto time = std::make_shared<StageTime>();
+    time->setStageNumber(result->stage);
+    time->setDisplayName(tracks::StageCatalogue::instance().stageName(result->stage));
+    time->setCarSlot(result->carSlot);
+    time->setSplit(0, result->split1);
+    time->setSplit(1, result->split2);
+    time->setFinishTime(result->finish);
+    time->setDriver(result->driver);
+    time->setCarName(CarCatalogue::instance().displayName(result->carSlot));
+    return time;
+}
+
+} // namespace zudo::rally
