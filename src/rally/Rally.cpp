@@ -21,7 +21,7 @@ Rally::Rally(std::int32_t stageNumber, int weatherMode, int tyres)
 {
     auto stage = std::make_shared<Stage>(this, stageNumber, weatherMode, tyres, std::string());
     stage->setService(ServiceInfo(4, 4, 40.0F, false));
-    stages_.push_back(std::move(stage));
+    addStage(std::move(stage));
 }
 
 Rally::~Rally() = default;
@@ -46,7 +46,14 @@ void Rally::addStage(StagePtr stage)
     if (stage) {
         stage->setRally(this);
         stages_.push_back(std::move(stage));
+        ++stageGeneration_;
     }
+}
+
+void Rally::clearStages()
+{
+    stages_.clear();
+    ++stageGeneration_;
 }
 
 std::vector<std::int32_t> Rally::stageNumbers() const

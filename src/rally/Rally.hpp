@@ -56,7 +56,10 @@ public:
     std::optional<std::size_t> indexOf(const Stage& stage) const;
     // Only while the definition is read.
     void addStage(StagePtr stage);
-    void clearStages() { stages_.clear(); }
+    void clearStages();
+    // Counts every change of the stage objects (added, cleared, replaced by
+    // loading progress), so that lookups over stages know when to look again.
+    std::uint64_t stageGeneration() const { return stageGeneration_; }
     std::vector<std::int32_t> stageNumbers() const;
 
     bool allDriven() const;
@@ -131,6 +134,7 @@ private:
     std::string configPath_;
     bool isHotlap_ = false;
     std::deque<StagePtr> stages_;
+    std::uint64_t stageGeneration_ = 0;
     std::unique_ptr<util::mem::HostBlock> damage_;
 };
 

@@ -141,7 +141,7 @@ void Rally::loadConfig(std::istream& in)
         StagePtr stage = buildStage(*this, *line, pending);
         if (isHotlap_) {
             // A hotlap is the first stage read while "hotlap" is set, alone.
-            stages_.clear();
+            clearStages();
             addStage(std::move(stage));
             return;
         }

@@ -2,10 +2,6 @@
 
 #include <array>
 #include <cstdio>
-#include <locale>
-#include <memory>
-
-#include <boost/algorithm/string/predicate.hpp>
 
 #include "config/SettingFiles.hpp"
 #include "platform/Platform.hpp"
@@ -65,8 +61,11 @@ bool hostHasTrackFile(std::int32_t stage, const char* tintSet)
 
 RallyList& RallyList::instance()
 {
-    static const std::unique_ptr<RallyList> list = [] {
-        auto built = std::make_unique<RallyList>();
+    // Kept until the process ends and never destroyed: the rallies' damage
+    // records live in host memory, which may be gone when statics are torn
+    // down.
+    static RallyList* const list = [] {
+        auto* built = new RallyList();
         built->build();
         return built;
     }();
@@ -115,6 +114,7 @@ void RallyList::addDefinitionFiles(const std::string& directory)
 void RallyList::removeRalliesWithoutStages()
 {
     std::erase_if(rallies_, [](const RallyPtr& rally) { return rally->stageCount() == 0; });
+    indexed_ = false;
 }
 
 void RallyList::loadAllRecords()
@@ -128,23 +128,50 @@ void RallyList::add(RallyPtr rally)
 {
     if (rally) {
         rallies_.push_back(std::move(rally));
+        indexed_ = false;
     }
+}
+
+std::uint64_t RallyList::stagesGeneration() const
+{
+    std::uint64_t generation = rallies_.size();
+    for (const RallyPtr& rally : rallies_) {
+        generation += rally->stageGeneration();
+    }
+    return generation;
+}
+
+const RallyList::NameIndex& RallyList::nameIndex() const
+{
+    const std::uint64_t generation = stagesGeneration();
+    if (indexed_ && generation == indexedGeneration_) {
+        return nameIndex_;
+    }
+    nameIndex_.clear();
+    for (const RallyPtr& rally : rallies_) {
+        for (std::size_t index = 0; index < rally->stageCount(); ++index) {
+            nameIndex_[foldedCase(rally->stage(index)->displayName())].push_back({rally.get(), index});
+        }
+    }
+    indexedGeneration_ = generation;
+    indexed_ = true;
+    return nameIndex_;
 }
 
 StageTimePtr RallyList::bestTimeOnStage(const std::string& displayName, int surface) const
 {
+    const NameIndex& index = nameIndex();
+    const auto places = index.find(foldedCase(displayName));
+    if (places == index.end()) {
+        return nullptr;
+    }
     const RecordKey query{surface, RecordKey::any, RecordKey::any, RecordKey::any};
     StageTimePtr best;
-    for (const RallyPtr& rally : rallies_) {
-        for (const StagePtr& stage : rally->stages()) {
-            if (!boost::algorithm::iequals(stage->displayName(), displayName, std::locale::classic())) {
-                continue;
-            }
-            const StageTimePtr candidate = stage->bestRecord(query);
-            if (candidate && candidate->finishTime() > 0.0F &&
-                (!best || candidate->finishTime() < best->finishTime())) {
-                best = candidate;
-            }
+    for (const StagePlace& place : places->second) {
+        const StageTimePtr candidate = place.rally->stages()[place.index]->bestRecord(query);
+        if (candidate && candidate->finishTime() > 0.0F &&
+            (!best || candidate->finishTime() < best->finishTime())) {
+            best = candidate;
         }
     }
     return best;

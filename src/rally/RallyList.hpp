@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "rally/Rally.hpp"
 
@@ -48,7 +50,21 @@ public:
     StageTimePtr bestTimeOnStage(const std::string& displayName, int surface) const;
 
 private:
+    // Where each display name (letter case folded) occurs: the rally and the
+    // stage's position. Made on the first query and again after the rallies
+    // or their stage objects changed.
+    struct StagePlace {
+        const Rally* rally;
+        std::size_t index;
+    };
+    using NameIndex = std::unordered_map<std::string, std::vector<StagePlace>>;
+    const NameIndex& nameIndex() const;
+    std::uint64_t stagesGeneration() const;
+
     Rallies rallies_;
+    mutable NameIndex nameIndex_;
+    mutable std::uint64_t indexedGeneration_ = 0;
+    mutable bool indexed_ = false;
 };
 
 } // namespace zudo::rally

@@ -99,6 +99,7 @@ bool Rally::loadProgress()
     for (std::size_t index = 0; index < scratch.size(); ++index) {
         stages_[index] = scratch[index];
     }
+    ++stageGeneration_;
     loadRecords();
     loadDamage();
     return true;

@@ -46,24 +46,13 @@ protected:
     CarDamageFakes* fakes = nullptr;
 };
 
-TEST_F(RallyDamage, MadeOnFirstUseAndRepairedByResetAll)
+TEST_F(RallyDamage, SavedWithProgressAndCopiedBackOnLoad)
 {
     const RallyPtr rally = rallyFrom(twoStages, "Trip.srp");
     EXPECT_FALSE(rally->hasRallyDamage());
     const HostAddress record = rally->rallyDamage();
     ASSERT_FALSE(record.isNull());
-    EXPECT_EQ(rally->rallyDamage(), record);
-    EXPECT_EQ(fakes->constructed, 1);
-    damage(record, 0x77);
-    rally->resetAll();
-    EXPECT_EQ(fakes->repaired, 1);
-    EXPECT_EQ(byteAt(record, 100), CarDamageFakes::carAsNew);
-}
-
-TEST_F(RallyDamage, SavedWithProgressAndCopiedBackOnLoad)
-{
-    const RallyPtr rally = rallyFrom(twoStages, "Trip.srp");
-    const HostAddress record = rally->rallyDamage();
+    EXPECT_EQ(rally->rallyDamage(), record); // made once
     damage(record, 0x42);
     ASSERT_TRUE(rally->saveProgress());
     const std::string saved = pluginFile("Trip.dmg");
@@ -78,6 +67,10 @@ TEST_F(RallyDamage, SavedWithProgressAndCopiedBackOnLoad)
     EXPECT_EQ(byteAt(loaded, 4), 0x42);
     EXPECT_EQ(byteAt(loaded, Rally::damageRecordSize - 1), 0x42);
     EXPECT_EQ(fakes->copied, 1);
+    EXPECT_EQ(fakes->constructed, 3); // two records and the scratch copy
+
+    fresh->resetAll();
+    EXPECT_EQ(byteAt(loaded, 100), CarDamageFakes::carAsNew);
 }
 
 TEST_F(RallyDamage, AShortDamageFileLeavesTheDamageAsItWas)

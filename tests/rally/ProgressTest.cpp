@@ -1,3 +1,4 @@
+#include <random>
 #include <sstream>
 
 #include "RallyFixture.hpp"
@@ -183,4 +184,36 @@ TEST_F(Progress, ActionsInTheirOrderAndResets)
     EXPECT_EQ(played, 1);
     EXPECT_FALSE(actions[5]->run(*rally, nullptr));
     zudo::rally::useReplayOperations({});
+}
+
+TEST_F(Progress, GarbledFilesLoadWholeOrNotAtAll)
+{
+    const RallyPtr rally = rallyFrom(threeStages, "Trip.srp");
+    driveFirstTwo(*rally);
+    ASSERT_TRUE(rally->saveProgress());
+    const std::string good = pluginFile("Trip.prs");
+    std::mt19937 random(31337);
+    std::uniform_int_distribution<int> byte(0, 255);
+    int loaded = 0;
+    for (int round = 0; round < 300; ++round) {
+        std::string garbled = good;
+        for (int flips = 0; flips < 1 + round % 4; ++flips) {
+            garbled[static_cast<std::size_t>(byte(random)) % garbled.size()] = static_cast<char>(byte(random));
+        }
+        host.write("Plugins/Zuzuzevo/Trip.prs", garbled);
+        const RallyPtr fresh = rallyFrom(threeStages, "Trip.srp");
+        const auto before = fresh->stages();
+        if (fresh->loadProgress()) {
+            ++loaded;
+            for (std::size_t i = 0; i < 3; ++i) {
+                EXPECT_EQ(fresh->stage(i)->stageNumber(), before[i]->stageNumber());
+            }
+        } else {
+            for (std::size_t i = 0; i < 3; ++i) {
+                EXPECT_EQ(fresh->stage(i), before[i]);
+                EXPECT_FALSE(fresh->stage(i)->driven());
+            }
+        }
+    }
+    EXPECT_LT(loaded, 300); // some changes must be caught
 }

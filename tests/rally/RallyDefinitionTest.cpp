@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <random>
 
 #include "RallyFixture.hpp"
@@ -160,4 +161,37 @@ TEST_F(RallyDefinition, GarbageFilesNeverBreakTheReader)
     const RallyPtr enormous = rallyFrom("stage 20 " + std::string(4 << 20, 'n') + "\nstage 21\n");
     ASSERT_EQ(enormous->stageCount(), 2U);
     EXPECT_EQ(enormous->stage(0)->displayName().size(), std::size_t(4) << 20);
+}
+
+TEST_F(RallyDefinition, TheExampleFilesReadAsTheReadmeDescribes)
+{
+    const auto examples = std::filesystem::current_path() / "example-rallies";
+    ASSERT_TRUE(std::filesystem::exists(examples / "Sample Rally.srp"));
+    for (const char* name : {"Sample Rally.srp", "Harwood Hotlap.srp"}) {
+        std::filesystem::copy_file(examples / name, host.path() / "Plugins" / "Zuzuzevo" / name);
+    }
+    const zudo::rally::Rally rally("Sample Rally", "Plugins/Zuzuzevo/Sample Rally.srp");
+    EXPECT_FALSE(rally.isHotlap());
+    ASSERT_EQ(rally.stageCount(), 4U);
+    EXPECT_EQ(rally.stageNumbers(), (std::vector<std::int32_t>{20, 41, 41, 10}));
+
+    const Stage& forest = *rally.stage(0);
+    EXPECT_EQ(forest.condition()->conditions, 3); // lightrain
+    EXPECT_EQ(forest.condition()->surface, 1);    // damp
+    EXPECT_EQ(forest.service(), ServiceInfo());
+    const Stage& tarmac = *rally.stage(1);
+    EXPECT_EQ(tarmac.service(), ServiceInfo(4, 3, 30.0F, false));
+    EXPECT_EQ(tarmac.condition()->conditions, 0);
+    EXPECT_EQ(rally.stage(2)->trackOverride()->trackName, "Maps\\Test\\test");
+    EXPECT_EQ(rally.stage(2)->service(), ServiceInfo());
+    const Stage& snow = *rally.stage(3);
+    EXPECT_EQ(snow.weatherMode(), 2);
+    EXPECT_EQ(snow.condition()->conditions, 7); // heavysnow
+    EXPECT_EQ(snow.service(), ServiceInfo(6, 5, 45.0F, false));
+    EXPECT_EQ(snow.trackOverride()->trackName, "");
+
+    const zudo::rally::Rally hotlap("Harwood Hotlap", "Plugins/Zuzuzevo/Harwood Hotlap.srp");
+    EXPECT_TRUE(hotlap.isHotlap());
+    ASSERT_EQ(hotlap.stageCount(), 1U);
+    EXPECT_EQ(hotlap.stage(0)->tyres(), 4);
 }

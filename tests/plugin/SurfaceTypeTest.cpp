@@ -1,0 +1,166 @@
+// Surface types of maps from Maps\Tracks.ini, and the jump that makes the
+// game's own routine answer with them. In the Windows build the game's
+// routine is really called, through the jump, with the C convention.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ShellHost.hpp"
+#include "plugin/Zuzuzevo.hpp"
+#include "tracks/SurfaceType.hpp"
+#include "util/mem/HostCall.hpp"
+
+namespace {
+
+using zudo::tracks::defaultSurfaceType;
+using zudo::tracks::mapSurfaceType;
+using zudo::tracks::SurfaceTypeHook;
+using zudo::util::mem::HostAddress;
+namespace mem = zudo::util::mem;
+
+constexpr int gravel = 0;
+constexpr int tarmac = 1;
+constexpr int snow = 2;
+const std::array<std::uint8_t, 5> gameCode{0x55, 0x8B, 0xEC, 0x83, 0xEC}; // push ebp; mov ebp, esp; ...
+
+class SurfaceTypes : public zudo::test::ShellHostTest {
+protected:
+    void SetUp() override
+    {
+        ShellHostTest::SetUp();
+        previousDirectory = zudo::platform::currentDirectory();
+        ASSERT_TRUE(zudo::platform::setCurrentDirectory(install.str()));
+        code = mem::bindings::surfaceTypeCode.address();
+        ASSERT_FALSE(code.isNull());
+        code.writeBytes(0, gameCode.data(), 5);
+    }
+    void TearDown() override
+    {
+        zudo::platform::setCurrentDirectory(previousDirectory);
+        ShellHostTest::TearDown();
+    }
+
+    void writeTracks(const std::string& content) { install.write("Maps/Tracks.ini", content); }
+
+    std::array<std::uint8_t, 5> codeBytes() const
+    {
+        std::array<std::uint8_t, 5> bytes{};
+        code.readBytes(0, bytes.data(), 5);
+        return bytes;
+    }
+
+    // Calls the game's routine as the game does. The replacement host runs no
+    // machine code, so natively the jump is followed as the processor would.
+    std::optional<std::int32_t> callGameRoutine(std::int32_t map) const
+    {
+#if ZUDO_HOST_IS_NATIVE
+        return mem::callHostRoutine<std::int32_t>(mem::CallingConvention::Cdecl, code, HostAddress(),
+                                                  map);
+#else
+        if (codeBytes()[0] != 0xE9) {
+            return std::nullopt;
+        }
+        const HostAddress target(code.value() + 5 + code.read<std::uint32_t>(1));
+        return mem::callHostRoutine<std::int32_t>(mem::CallingConvention::Cdecl, target,
+                                                  HostAddress(), map);
+#endif
+    }
+
+    std::string previousDirectory;
+    HostAddress code;
+};
+
+TEST_F(SurfaceTypes, DefaultsWithoutTracksIni)
+{
+    const std::vector<std::pair<int, int>> cases{
+        {-1, gravel}, {0, gravel},  {9, gravel},  {10, snow},    {14, snow},   {18, snow},
+        {19, gravel}, {40, gravel}, {41, tarmac}, {49, tarmac},  {50, gravel}, {72, gravel},
+        {73, tarmac}, {74, gravel}, {84, gravel}, {85, tarmac},  {86, tarmac}, {87, gravel},
+    };
+    for (const auto& [map, surface] : cases) {
+        SCOPED_TRACE("map " + std::to_string(map));
+        EXPECT_EQ(defaultSurfaceType(map), surface);
+        EXPECT_EQ(mapSurfaceType(map), surface);
+    }
+}
+
+TEST_F(SurfaceTypes, TracksIniSwapsTarmacAndGravelCodes)
+{
+    struct Case {
+        const char* value;
+        int map12; // snow by default
+        int map50; // gravel by default
+    };
+    const std::vector<Case> cases{
+        {"0", tarmac, tarmac}, {"1", gravel, gravel}, {"2", snow, snow},
+        {"99", snow, gravel},  {"3", snow, gravel},   {"-1", snow, gravel},
+        // Like every integer setting, an empty or unreadable value reads as 0.
+        {"", tarmac, tarmac},  {"snow", tarmac, tarmac},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("Surface=") + c.value);
+        writeTracks(std::string("[Map12]\nSurface=") + c.value + "\n[Map50]\nSurface=" + c.value +
+                    "\n");
+        EXPECT_EQ(mapSurfaceType(12), c.map12);
+        EXPECT_EQ(mapSurfaceType(50), c.map50);
+    }
+}
+
+TEST_F(SurfaceTypes, SectionsHaveAtLeastTwoDigitsAndTheFileIsReadEveryTime)
+{
+    writeTracks("[Map5]\nSurface=2\n[Map05]\nSurface=0\n[Map107]\nSurface=2\n");
+    EXPECT_EQ(mapSurfaceType(5), tarmac);
+    EXPECT_EQ(mapSurfaceType(107), snow);
+    writeTracks("[Map05]\nSurface=2\n");
+    EXPECT_EQ(mapSurfaceType(5), snow);
+    EXPECT_EQ(mapSurfaceType(107), gravel);
+}
+
+TEST_F(SurfaceTypes, TheHookMakesTheGamesRoutineAnswerFromTheFile)
+{
+    writeTracks("[Map12]\nSurface=0\n[Map50]\nSurface=2\n");
+    {
+        SurfaceTypeHook hook;
+        ASSERT_TRUE(hook.install());
+        EXPECT_TRUE(hook.isInstalled());
+        EXPECT_EQ(codeBytes()[0], 0xE9) << "a relative jump";
+        EXPECT_TRUE(hook.install()) << "installing again changes nothing";
+
+        EXPECT_EQ(callGameRoutine(12), tarmac);
+        EXPECT_EQ(callGameRoutine(50), snow);
+        EXPECT_EQ(callGameRoutine(45), tarmac) << "no value in the file";
+        EXPECT_EQ(callGameRoutine(1), gravel);
+    }
+    EXPECT_EQ(codeBytes(), gameCode) << "the game's bytes are back";
+}
+
+TEST_F(SurfaceTypes, ThePluginObjectInstallsTheHookForItsLifetime)
+{
+    writeTracks("[Map03]\nSurface=2\n");
+    {
+        zudo::plugin::Zuzuzevo plugin(&game);
+        EXPECT_TRUE(plugin.surfaceTypesFromFile());
+        EXPECT_EQ(callGameRoutine(3), snow);
+    }
+    EXPECT_EQ(codeBytes(), gameCode);
+}
+
+TEST_F(SurfaceTypes, WithoutTheGameNothingIsPatched)
+{
+    removeGame();
+    SurfaceTypeHook hook;
+    EXPECT_FALSE(hook.install());
+    EXPECT_FALSE(hook.isInstalled());
+
+    zudo::plugin::Zuzuzevo plugin(&game);
+    EXPECT_FALSE(plugin.surfaceTypesFromFile());
+    plugin.DrawMenuPage();
+    EXPECT_EQ(game.lastFrameTexts().front(), "Zuzuzevo") << "the plug-in works all the same";
+    EXPECT_EQ(mapSurfaceType(12), snow);
+}
+
+} // namespace
