@@ -33,7 +33,7 @@ run_ridoved() { # build program runner...
     for pass in "first run: textures checked" "second run: the records of TrackValidation.ini"; do
         echo
         echo "##### $pass"
-        (cd "$dir" && "$@" "$program" >stdout.txt 2>stderr.txt)
+        (cd "$dir" && "$@" "./$program" >stdout.txt 2>stderr.txt)
         show "standard error" "$dir/stderr.txt"
         show "standard output" "$dir/stdout.txt"
         show "Ridoved.csv" "$dir/Ridoved.csv"
