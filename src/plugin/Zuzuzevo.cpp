@@ -46,7 +46,8 @@ bool Zuzuzevo::guarded(const char* operation, Operation&& call) noexcept
 }
 
 Zuzuzevo::Zuzuzevo(GameInterface* pGame, DialogFactory firstDialog)
-    : firstDialog_(firstDialog ? std::move(firstDialog) : DialogFactory(&makeStartDialog))
+    : firstDialog_(firstDialog ? std::move(firstDialog) : DialogFactory(&makeStartDialog)),
+      game_(pGame)
 {
     GameHolder::instance().setGame(pGame);
     // Without the hook the game keeps its own surface types; the plug-in
@@ -64,7 +65,7 @@ Zuzuzevo::~Zuzuzevo()
     current_ = nullptr;
     first_.reset();
     surfaceHook_.uninstall();
-    if (GameHolder::instance().game() != nullptr) {
+    if (GameHolder::instance().game() == game_) {
         GameHolder::instance().setGame(nullptr);
     }
 }

@@ -68,6 +68,7 @@ private:
     ui::Dialog* current_ = nullptr;
     std::unique_ptr<ui::Dialog> first_; // owns the chain of dialogs
     DialogFactory firstDialog_;
+    GameInterface* game_;
     tracks::SurfaceTypeHook surfaceHook_;
 };
 

@@ -88,15 +88,6 @@ TEST_F(Components, FramedTextIsAPanelInColourThreeWithTextInColourZero)
     EXPECT_EQ(drawn(empty), (Calls{"SelectMenuColor 3", "DrawPanel 0 465 640 15"}));
 }
 
-TEST_F(Components, PagesIgnoreNullComponents)
-{
-    Page page;
-    page.add(nullptr);
-    page.add(makeText(Point{0, 0}, "a"));
-    page.add(nullptr);
-    EXPECT_EQ(page.components().size(), 1u);
-}
-
 // The fitting rule itself, with one unit per character.
 TEST(TextFitting, DropsOneCharacterPerStepAndKeepsThreePoints)
 {
@@ -141,18 +132,13 @@ TEST_F(Components, TextsWithASizeAreFittedInTheirFont)
     const TextComponent unsized(Point{0, 0}, "A text without size is never shortened");
     EXPECT_EQ(drawn(unsized).back(), "DrawText 0 0 \"A text without size is never shortened\"");
 
-    // Every later frame draws the same text.
-    EXPECT_EQ(drawn(plain).back(), "DrawText 0 0 \"Ab...\"");
-}
-
-TEST_F(Components, ChangingSizeOrTextFitsAgain)
-{
-    TextComponent text(Point{0, 0}, "Abcdefgh", Size{30, 15});
-    EXPECT_EQ(drawn(text).back(), "DrawText 0 0 \"Ab...\"");
-    text.setSize(Size{48, 15});
-    EXPECT_EQ(drawn(text).back(), "DrawText 0 0 \"Abcdefgh\"");
-    text.setText("Abcdefghijkl");
-    EXPECT_EQ(drawn(text).back(), "DrawText 0 0 \"Abcde...\"");
+    // A new size or text is fitted anew.
+    TextComponent changing(Point{0, 0}, "Abcdefgh", Size{30, 15});
+    EXPECT_EQ(drawn(changing).back(), "DrawText 0 0 \"Ab...\"");
+    changing.setSize(Size{48, 15});
+    EXPECT_EQ(drawn(changing).back(), "DrawText 0 0 \"Abcdefgh\"");
+    changing.setText("Abcdefghijkl");
+    EXPECT_EQ(drawn(changing).back(), "DrawText 0 0 \"Abcde...\"");
 }
 
 #if !ZUDO_HOST_IS_NATIVE

@@ -138,18 +138,4 @@ TEST_F(Dialogs, ChildIsDeletedOnceAtTheParentsNextDraw)
     EXPECT_EQ(childrenDestroyed, 3) << "the parent deletes the child it still holds";
 }
 
-TEST_F(Dialogs, DefaultsReturnTheDialogItself)
-{
-    Dialog dialog;
-    EXPECT_EQ(dialog.parent(), nullptr);
-    EXPECT_EQ(dialog.drawResultPage(), &dialog);
-    EXPECT_EQ(dialog.HandleFrontEndEvents('x', true, true, true, true, true), &dialog);
-    EXPECT_EQ(dialog.stageStarted(3, "Player", false), &dialog);
-    EXPECT_EQ(dialog.handleResults(1, 2, 3, "Player"), &dialog);
-    EXPECT_EQ(dialog.checkPoint(1, 1, "Player"), &dialog);
-    EXPECT_TRUE(game.calls.empty()) << "only draw draws";
-    dialog.draw();
-    EXPECT_EQ(game.calls, (Calls{"BeginPage 0 0 0 0", "SelectMenuColor 3", "DrawPanel 0 465 640 15"}));
-}
-
 } // namespace
