@@ -4,6 +4,9 @@
 # natively, and Ridoved.exe under Wine. Each runs twice: the first run checks
 # the textures and records the results in Maps/TrackValidation.ini beside the
 # program, the second takes them from there. Shows the console and Ridoved.csv.
+# Natively it then runs the plug-in in the host simulator on the same
+# installation (examples/scripts/start-page.txt): the trace is shown and kept in
+# examples/run/start-page.trace, the pictures in examples/run/screenshots/.
 #
 #   scripts/run-sample.sh            both builds
 #   scripts/run-sample.sh native     one of them (win32 likewise)
@@ -30,7 +33,7 @@ run_ridoved() { # build program runner...
     for pass in "first run: textures checked" "second run: the records of TrackValidation.ini"; do
         echo
         echo "##### $pass"
-        (cd "$dir" && "$@" "$program" >stdout.txt 2>stderr.txt)
+        (cd "$dir" && "$@" "./$program" >stdout.txt 2>stderr.txt)
         show "standard error" "$dir/stderr.txt"
         show "standard output" "$dir/stdout.txt"
         show "Ridoved.csv" "$dir/Ridoved.csv"
@@ -38,11 +41,28 @@ run_ridoved() { # build program runner...
     show "Maps/TrackValidation.ini" "$dir/Maps/TrackValidation.ini"
 }
 
+run_simulator() { # the plug-in's start page in zudo-sim, on the native installation
+    local dir="$root/examples/run"
+    echo
+    echo "=== Zuzuzevo in the host simulator: examples/scripts/start-page.txt"
+    if [ ! -f "$root/build/native/Zuzuzevo.so" ]; then
+        echo "(build/native/Zuzuzevo.so is not built yet: skipped)"
+        return 0
+    fi
+    rm -rf "$dir/screenshots"
+    "$root/build/native/zudo-sim" --plugin "$root/build/native/Zuzuzevo.so" --install "$dir/native" \
+        --script "$root/examples/scripts/start-page.txt" --trace "$dir/start-page.trace" \
+        --screenshots "$dir/screenshots"
+    show "trace (examples/run/start-page.trace)" "$dir/start-page.trace"
+    echo "--- screenshots: $(cd "$dir" && ls screenshots/*.png | tr '\n' ' ')"
+}
+
 case "$which" in
-    native) run_ridoved native Ridoved ;;
+    native) run_ridoved native Ridoved; run_simulator ;;
     win32) run_ridoved win32 Ridoved.exe "$root/scripts/wine-run.sh" ;;
     all)
         run_ridoved native Ridoved
+        run_simulator
         run_ridoved win32 Ridoved.exe "$root/scripts/wine-run.sh"
         ;;
     *) echo "usage: $0 [native|win32|all]" >&2; exit 2 ;;

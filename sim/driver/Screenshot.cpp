@@ -224,6 +224,8 @@ bool FrameImage::writePng(const std::string& path, std::string& error) const
 
 // Fontconfig, which cairo uses to find the font, keeps its caches until the
 // process ends; the leak checker of the sanitizer build would report them at
-// every exit of a program that drew text.
+// every exit of a program that drew text (and list the suppression used).
 extern "C" ZUDO_EXPORT const char* __lsan_default_suppressions();
 extern "C" ZUDO_EXPORT const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" ZUDO_EXPORT const char* __lsan_default_options();
+extern "C" ZUDO_EXPORT const char* __lsan_default_options() { return "print_suppressions=0"; }

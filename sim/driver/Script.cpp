@@ -123,7 +123,15 @@ TokenizedLine tokenize(std::string_view line, std::size_t number)
     return result;
 }
 
-std::string quotedForMessage(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string quotedForMessage(std::string_view text)
+{
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
 
 // Reading the arguments of one event, with messages that name the event.
 class Arguments {

@@ -9,6 +9,7 @@
 #include "platform/NativeHostServices.hpp"
 #include "platform/Platform.hpp"
 #include "sim/driver/Screenshot.hpp"
+#include "sim/host/CarDamageFakes.hpp"
 #include "sim/host/HostFakes.hpp"
 #include "sim/host/SimulatedHost.hpp"
 
@@ -110,6 +111,7 @@ Simulation::Simulation(const SimulationOptions& options, TraceWriter& trace)
     host.setExecutablePath(install + "/" + simulatedExecutableName);
     host.registerWithPlatform();
     registerHostFakes(host, recorder_);
+    registerCarDamageFakes(host);
     if (!platform::setCurrentDirectory(install)) {
         throw SimulationError(Failure::Load,
                               "the installation directory " + install + " cannot be made current");

@@ -54,22 +54,6 @@ Rgb menu(std::int32_t colour)
 
 bool isBackground(std::uint32_t pixel) { return near(pixel, background); }
 
-TEST(Screenshot, MenuColoursFromThePalette)
-{
-    const std::pair<std::int32_t, Rgb> palette[] = {
-        {0, {1, 1, 1}},       {1, {0.7, 0.7, 0.7}},    {2, {1, 0.85, 0.25}},    {3, {0.55, 0.75, 1}},
-        {4, {1, 0.6, 0.15}},  {5, {0.4, 0.9, 0.4}},    {6, {1, 0.35, 0.35}},    {7, {0.35, 0.35, 0.35}},
-        {8, {1, 0, 1}},       {-1, {1, 0, 1}},
-    };
-    for (const auto& [number, rgb] : palette) {
-        SCOPED_TRACE(number);
-        const auto actual = menuColourRgb(number);
-        EXPECT_FLOAT_EQ(actual[0], static_cast<float>(rgb.r));
-        EXPECT_FLOAT_EQ(actual[1], static_cast<float>(rgb.g));
-        EXPECT_FLOAT_EQ(actual[2], static_cast<float>(rgb.b));
-    }
-}
-
 TEST(Screenshot, BoxesLieWhereTheCallsPutThem)
 {
     GameRecorder game;
