@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Compiler.hpp"
 #include "platform/NativeHostServices.hpp"
 #include "platform/Platform.hpp"
 #include "sim/driver/Script.hpp"
@@ -153,6 +154,8 @@ int run(const CommandLine& commandLine)
         zudo::sim::Simulation simulation(options, trace);
         simulation.run(script);
         simulation.shutDown();
+        // What the sanitizer build may still find at the exit (a leak).
+        zudo::platform::native::setFatalSignalMessage("zudo-sim: a fault at the exit, after the last line of the script");
     } catch (const SimulationError& error) {
         trace.flush();
         const std::string where =
@@ -167,6 +170,12 @@ int run(const CommandLine& commandLine)
 }
 
 } // namespace
+
+// In the sanitizer build the undefined-behaviour checker ends the program
+// itself when the plug-in does something undefined; aborting instead lets the
+// fatal-signal handler say where the script was (exit code 4).
+extern "C" ZUDO_EXPORT const char* __ubsan_default_options();
+extern "C" ZUDO_EXPORT const char* __ubsan_default_options() { return "abort_on_error=1"; }
 
 int main(int argc, char** argv)
 {

@@ -23,6 +23,7 @@
 //                         'x'  throws std::runtime_error("asked to throw")
 //                         'y'  throws an int
 //                         'z'  raises SIGSEGV
+//                         'n'  writes through a null pointer
 //   OnStageStarted        ShowMessage PLAYER MAP F 0 (F the false start, 0 or 1)
 //   OnCheckPoint          ShowMessage PLAYER TIME N 0
 //   OnStageResults        ShowMessage PLAYER FINISH SPLIT1 SPLIT2
@@ -97,6 +98,7 @@ public:
         case 'x': throw std::runtime_error("asked to throw");
         case 'y': throw 42;
         case 'z': std::raise(SIGSEGV); break;
+        case 'n': *nowhere_ = 1; break;
         default: break;
         }
     }
@@ -147,6 +149,7 @@ private:
     }
 
     GameInterface* game_;
+    int* volatile nowhere_ = nullptr;
     int menuFrames_ = 0;
     int resultFrames_ = 0;
 };

@@ -194,6 +194,9 @@ TEST_F(Program, FailuresOfTheScriptOrThePluginEndTheRunWithAClearMessage)
         {"crash", "draw\nchar z\n", 4,
          "zudo-sim: script.txt, line 2: the plug-in crashed on \"char z\" (segmentation fault)\n",
          echo + "# draw\n" + menuFrame(1, 1) + "# char z\n"},
+        // A signal, or in the sanitizer build the checker's own report and abort.
+        {"fault", "char n\n", 4, "zudo-sim: script.txt, line 1: the plug-in crashed on \"char n\" (",
+         echo + "# char n\n"},
         {"field outside the host memory", "set-int 0x100+4 1\n", 2,
          "line 1: the field at 0x104 is outside the simulated host memory", echo + "# set-int 0x100+4 1\n"},
         {"field beyond the address space", "set-int 0xFFFFFFFE 1\n", 2, "the field at 0xFFFFFFFE is outside",

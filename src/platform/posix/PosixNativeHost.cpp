@@ -9,6 +9,15 @@
 
 #include "platform/NativeHostServices.hpp"
 
+// The sanitizer build ends a program itself when it finds a fault; its death
+// callback lets such an end say the same as a fatal signal.
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/common_interface_defs.h>
+#define ZUDO_SANITIZER_DEATH_CALLBACK 1
+#else
+#define ZUDO_SANITIZER_DEATH_CALLBACK 0
+#endif
+
 namespace zudo::platform::native {
 
 void* loadSharedLibrary(const std::string& path, std::string& error)
@@ -64,15 +73,20 @@ const char* signalName(int signal)
     }
 }
 
-void onFatalSignal(int signal)
+[[noreturn]] void reportAndExit(const char* reason)
 {
     writeAll(fatalMessage.data(), fatalMessageLength.load());
     writeAll(" (", 2);
-    const char* name = signalName(signal);
-    writeAll(name, std::strlen(name));
+    writeAll(reason, std::strlen(reason));
     writeAll(")\n", 2);
     ::_exit(fatalExitCode.load());
 }
+
+void onFatalSignal(int signal) { reportAndExit(signalName(signal)); }
+
+#if ZUDO_SANITIZER_DEATH_CALLBACK
+void onSanitizerDeath() { reportAndExit("a fault found by the sanitizers, reported above"); }
+#endif
 
 } // namespace
 
@@ -90,6 +104,9 @@ void exitOnFatalSignal(int exitCode)
     for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) {
         ::sigaction(signal, &action, nullptr);
     }
+#if ZUDO_SANITIZER_DEATH_CALLBACK
+    __sanitizer_set_death_callback(&onSanitizerDeath);
+#endif
 }
 
 void setFatalSignalMessage(std::string_view message)
