@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <locale>
+#include <vector>
 
 #include <boost/algorithm/string/predicate.hpp>
 
@@ -61,6 +62,24 @@ std::string keyOfAbsolute(std::string absolute)
 {
     std::replace(absolute.begin(), absolute.end(), '\\', '/');
     return lowerCase(std::move(absolute), std::locale::classic());
+}
+
+// Whether a part of the path is "." or "..".
+bool hasDotPart(const std::string& path)
+{
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !io::isPathSeparator(path[end])) {
+            ++end;
+        }
+        const std::size_t length = end - start;
+        if ((length == 1 || length == 2) && path.compare(start, length, std::string(length, '.')) == 0) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
 }
 
 } // namespace
@@ -122,14 +141,11 @@ const FileSystemTextureHost::Listing& FileSystemTextureHost::listing(const std::
     }
     ++queries_;
     Listing& found = entry->second;
-    platform::DirectorySearch search;
-    platform::FindData file;
-    bool more = search.first(directory + "\\*", file);
-    found.readable = more || search.errorNumber() == ENOENT;
-    for (; more; more = search.next(file)) {
-        if (!file.directory) {
-            found.files.insert(lowerCase(file.name, std::locale::classic()));
-        }
+    std::vector<std::string> names;
+    int error = 0;
+    found.readable = platform::listFileNames(directory, names, error) || error == ENOENT;
+    for (std::string& name : names) {
+        found.files.insert(lowerCase(std::move(name), std::locale::classic()));
     }
     return found;
 }
@@ -159,7 +175,9 @@ std::string FileSystemTextureHost::absolutePath(const std::string& path) const
     const bool relative = !path.empty() && !io::isPathSeparator(path.front()) &&
                           !(path.size() > 1 && path[1] == ':');
     if (relative && !current_.empty()) {
-        return platform::fullPath(current_ + "\\" + path).value_or(path);
+        // Most texture paths name no "." or ".." part: joining is enough.
+        return hasDotPart(path) ? platform::fullPath(current_ + "\\" + path).value_or(path)
+                                : current_ + "\\" + path;
     }
     return platform::fullPath(path).value_or(path);
 }

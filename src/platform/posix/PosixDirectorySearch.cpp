@@ -145,4 +145,31 @@ void DirectorySearch::close()
     impl_->next = 0;
 }
 
+bool listFileNames(const std::string& directory, std::vector<std::string>& names, int& errorNumber)
+{
+    const posix::ResolvedPath resolved = posix::resolvePath(directory);
+    if (resolved.error != 0 || !S_ISDIR(resolved.status.st_mode)) {
+        errorNumber = resolved.error != 0 ? searchError(resolved.error) : EINVAL;
+        return false;
+    }
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(resolved.path.c_str()), ::closedir);
+    if (!listing) {
+        errorNumber = searchError(errno);
+        return false;
+    }
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const std::string name = entry->d_name;
+        if (isDotEntry(name) || entry->d_type == DT_DIR) {
+            continue;
+        }
+        struct stat status{};
+        const bool known = entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK;
+        if (known || ::fstatat(::dirfd(listing.get()), name.c_str(), &status, 0) != 0 || !S_ISDIR(status.st_mode)) {
+            names.push_back(name);
+        }
+    }
+    errorNumber = 0;
+    return true;
+}
+
 } // namespace zudo::platform

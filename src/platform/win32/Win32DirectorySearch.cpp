@@ -71,4 +71,22 @@ void DirectorySearch::close()
     }
 }
 
+bool listFileNames(const std::string& directory, std::vector<std::string>& names, int& errorNumber)
+{
+    DirectorySearch search;
+    FindData entry;
+    bool more = search.first(directory + "\\*", entry);
+    errorNumber = search.errorNumber();
+    if (!more) {
+        return false;
+    }
+    for (; more; more = search.next(entry)) {
+        if (!entry.directory) {
+            names.push_back(entry.name);
+        }
+    }
+    errorNumber = 0;
+    return true;
+}
+
 } // namespace zudo::platform

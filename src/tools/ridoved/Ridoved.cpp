@@ -39,12 +39,34 @@ std::unique_ptr<legacy::support::TrackWeatherParser> parserReportingTo(std::ostr
     return std::make_unique<legacy::support::TrackWeatherParser>(std::move(sources));
 }
 
-void processStage(std::int32_t stage, legacy::support::TrackWeatherParser& parser, ListingWriter& listing,
-                  std::ostream& err)
+// The track weather parser of the run, built when first needed: reading the
+// track settings writes their reports, which belong where the parser is first
+// used (before the stage list when all stages are listed, after the first
+// "Validating map" line otherwise).
+class RunParser {
+public:
+    RunParser(legacy::support::TrackWeatherParser* given, std::ostream& err) : parser_(given), err_(err) {}
+
+    legacy::support::TrackWeatherParser& get()
+    {
+        if (parser_ == nullptr) {
+            own_ = parserReportingTo(err_);
+            parser_ = own_.get();
+        }
+        return *parser_;
+    }
+
+private:
+    legacy::support::TrackWeatherParser* parser_;
+    std::ostream& err_;
+    std::unique_ptr<legacy::support::TrackWeatherParser> own_;
+};
+
+void processStage(std::int32_t stage, RunParser& parser, ListingWriter& listing, std::ostream& err)
 {
     tracks::reportLine(err, "Validating map ", stage, " ...");
     tracks::TrackConditionList conditions;
-    const bool found = parser.trackConditions(tracks::TrackOverride{stage, "", ""}, conditions);
+    const bool found = parser.get().trackConditions(tracks::TrackOverride{stage, "", ""}, conditions);
     const ListingOptions options = readOptions();
     if (found) {
         for (const tracks::TrackConditionPtr& condition : conditions) {
@@ -151,18 +173,14 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     ListingWriter listing(csv);
     listing.writeHeader(config::ridoved::OmitName().get());
 
-    std::unique_ptr<legacy::support::TrackWeatherParser> ownParser;
-    if (parser == nullptr) {
-        ownParser = parserReportingTo(err);
-        parser = ownParser.get();
-    }
+    RunParser runParser(parser, err);
     if (stages.empty()) {
-        parser->stages(stages);
+        runParser.get().stages(stages);
     }
     tracks::reportLine(err);
     tracks::reportLine(err, "Processing stages");
     for (const std::int32_t stage : stages) {
-        processStage(stage, *parser, listing, err);
+        processStage(stage, runParser, listing, err);
     }
     err << std::endl;
 
