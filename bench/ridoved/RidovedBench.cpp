@@ -6,6 +6,7 @@
 //   - cold: Ridoved without validation records (every texture checked);
 //   - warm: Ridoved again, with the records the cold run wrote.
 // Usage: bench_ridoved [directory]   (default: a fresh directory in /tmp)
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -101,18 +102,46 @@ std::vector<fs::path> generate(const fs::path& root)
 
 double seconds(const std::chrono::steady_clock::duration& d) { return std::chrono::duration<double>(d).count(); }
 
-template <class F>
-double timed(F&& work)
+// Processor time (user and system) of this process and of its finished children.
+double processorSeconds()
 {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return seconds(std::chrono::steady_clock::now() - start);
+    double total = 0;
+    for (const int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        rusage usage{};
+        getrusage(who, &usage);
+        total += static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                 static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    }
+    return total;
 }
 
-double median(std::vector<double> values)
+// Wall and processor seconds of one piece of work. The machine is shared, so
+// processor time is the steadier figure.
+struct Timing {
+    double wall = 0;
+    double processor = 0;
+};
+
+template <class F>
+Timing timed(F&& work)
 {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    const auto start = std::chrono::steady_clock::now();
+    const double processorStart = processorSeconds();
+    work();
+    return {seconds(std::chrono::steady_clock::now() - start), processorSeconds() - processorStart};
+}
+
+Timing median(std::vector<Timing> values)
+{
+    auto middle = [&](auto member) {
+        std::vector<double> numbers;
+        for (const Timing& t : values) {
+            numbers.push_back(t.*member);
+        }
+        std::sort(numbers.begin(), numbers.end());
+        return numbers[numbers.size() / 2];
+    };
+    return {middle(&Timing::wall), middle(&Timing::processor)};
 }
 
 void runRidoved(const fs::path& root)
@@ -131,15 +160,15 @@ int main(int argc, char** argv)
     const fs::path root = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "zudo-bench-ridoved";
     fs::remove_all(root);
     std::vector<fs::path> files;
-    const double generation = timed([&] { files = generate(root); });
+    const double generation = timed([&] { files = generate(root); }).wall;
     fs::copy_file(RIDOVED_PROGRAM, root / "Ridoved");
     std::printf("installation: %d stages, %zu texture files, generated in %.1f s (%s)\n", stages, files.size(),
                 generation, root.c_str());
 
     constexpr int rounds = 3;
-    std::vector<double> baseline;
-    std::vector<double> cold;
-    std::vector<double> warm;
+    std::vector<Timing> baseline;
+    std::vector<Timing> cold;
+    std::vector<Timing> warm;
     for (int round = 0; round < rounds; ++round) {
         baseline.push_back(timed([&] {
             int found = 0;
@@ -158,9 +187,14 @@ int main(int argc, char** argv)
     std::ifstream csv(root / "Ridoved.csv");
     const auto lines = std::count(std::istreambuf_iterator<char>(csv), std::istreambuf_iterator<char>(), '\n');
     std::printf("Ridoved.csv: %ld lines\n", static_cast<long>(lines));
-    std::printf("baseline (stat of every texture file): median %.3f s\n", median(baseline));
-    std::printf("cold run (no validation records):      median %.3f s  (%.2f x baseline; target <= 2)\n",
-                median(cold), median(cold) / median(baseline));
-    std::printf("warm run (records present):            median %.3f s  (target < 0.100 s)\n", median(warm));
+    const Timing base = median(baseline);
+    const Timing coldRun = median(cold);
+    const Timing warmRun = median(warm);
+    std::printf("medians of %d rounds        wall       processor\n", rounds);
+    std::printf("baseline (stat of each file) %7.3f s  %7.3f s\n", base.wall, base.processor);
+    std::printf("cold run (no records)        %7.3f s  %7.3f s   %.2f x / %.2f x baseline (target <= 2)\n",
+                coldRun.wall, coldRun.processor, coldRun.wall / base.wall, coldRun.processor / base.processor);
+    std::printf("warm run (records present)   %7.3f s  %7.3f s   (target < 0.100 s)\n", warmRun.wall,
+                warmRun.processor);
     return 0;
 }

@@ -17,6 +17,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/ReplacementHost.h"
 
@@ -61,6 +63,12 @@ std::uint32_t profileSection(const char* section, char* buffer, std::uint32_t si
 // ("name=value" strings, each NUL-ended, then one more NUL) in one write;
 // creates the file and the section when missing. False on failure.
 bool writeProfileSection(const char* section, const char* entries, const std::string& file);
+
+// Several such section writes in one: natively one replacement of the file
+// (not one per section); on Windows one WritePrivateProfileSectionA each.
+// Each pair is a section name and its entries as above. False when any failed.
+bool writeProfileSections(const std::vector<std::pair<std::string, std::string>>& sections,
+                          const std::string& file);
 
 // ---------------------------------------------------------------------------
 // Files and directories (C runtime semantics: results are 0 or an errno value).

@@ -1,9 +1,9 @@
 #include "tracks/FileSystemTextureHost.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <locale>
 
-#include <boost/algorithm/string/case_conv.hpp>
 #include <boost/algorithm/string/predicate.hpp>
 
 #include "config/ValueText.hpp"
@@ -11,6 +11,7 @@
 #include "io/FileStreams.hpp"
 #include "io/IniFile.hpp"
 #include "platform/Platform.hpp"
+#include "tracks/LowerCase.hpp"
 
 namespace zudo::tracks {
 
@@ -54,13 +55,17 @@ private:
 
 } // namespace
 
-std::string sameFileKey(const std::string& path)
+namespace {
+
+std::string keyOfAbsolute(std::string absolute)
 {
-    std::string key = platform::fullPath(path).value_or(path);
-    std::replace(key.begin(), key.end(), '\\', '/');
-    boost::algorithm::to_lower(key, std::locale::classic());
-    return key;
+    std::replace(absolute.begin(), absolute.end(), '\\', '/');
+    return lowerCase(std::move(absolute), std::locale::classic());
 }
+
+} // namespace
+
+std::string sameFileKey(const std::string& path) { return keyOfAbsolute(platform::fullPath(path).value_or(path)); }
 
 std::int32_t trackIniInt(const std::string& value, std::int32_t defaultValue)
 {
@@ -108,15 +113,68 @@ std::int64_t FileSystemTextureHost::readFile(const std::string& path, char* buff
     return in.gcount();
 }
 
+const FileSystemTextureHost::Listing& FileSystemTextureHost::listing(const std::string& directoryKey,
+                                                                     const std::string& directory)
+{
+    const auto [entry, inserted] = listings_.try_emplace(directoryKey);
+    if (!inserted) {
+        return entry->second;
+    }
+    ++queries_;
+    Listing& found = entry->second;
+    platform::DirectorySearch search;
+    platform::FindData file;
+    bool more = search.first(directory + "\\*", file);
+    found.readable = more || search.errorNumber() == ENOENT;
+    for (; more; more = search.next(file)) {
+        if (!file.directory) {
+            found.files.insert(lowerCase(file.name, std::locale::classic()));
+        }
+    }
+    return found;
+}
+
 bool FileSystemTextureHost::fileExists(const std::string& path)
 {
-    const auto [entry, inserted] = existence_.try_emplace(sameFileKey(path), false);
+    const std::string absolute = absolutePath(path);
+    const std::string key = keyOfAbsolute(absolute);
+    const auto split = key.find_last_of('/');
+    if (split != std::string::npos && split > 0 && split + 1 < key.size()) {
+        const Listing& files = listing(key.substr(0, split), absolute.substr(0, split));
+        if (files.readable) {
+            return files.files.count(key.substr(split + 1)) != 0;
+        }
+    }
+    const auto [entry, inserted] = singleFiles_.try_emplace(key, false);
     if (inserted) {
         ++queries_;
         platform::FileStatus status;
         entry->second = platform::statFile(path, status) == 0 && !status.directory;
     }
     return entry->second;
+}
+
+std::string FileSystemTextureHost::absolutePath(const std::string& path) const
+{
+    const bool relative = !path.empty() && !io::isPathSeparator(path.front()) &&
+                          !(path.size() > 1 && path[1] == ':');
+    if (relative && !current_.empty()) {
+        return platform::fullPath(current_ + "\\" + path).value_or(path);
+    }
+    return platform::fullPath(path).value_or(path);
+}
+
+bool FileSystemTextureHost::enterDirectory(const std::string& directory)
+{
+    const bool entered = TextureHost::enterDirectory(directory);
+    current_ = platform::currentDirectory();
+    return entered;
+}
+
+void FileSystemTextureHost::leaveDirectory(const std::string& previous)
+{
+    TextureHost::leaveDirectory(previous);
+    current_.clear();
 }
 
 std::unique_ptr<TrackIniReader> FileSystemTextureHost::openIni(const std::string& path)

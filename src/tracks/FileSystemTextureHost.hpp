@@ -2,11 +2,12 @@
 // The texture check's questions answered by the system itself on the real
 // file system (see TextureHost.hpp).
 //
-// Existence: a path is asked of the file system once per host object; the
-// answer is kept under the path made absolute, with either separator and in
-// any letter case, so the thousands of lookups of one track cost one query
-// per distinct file. Directory listings for letter case are the platform
-// layer's, made once per directory.
+// Existence: each directory that holds a file asked about is listed once per
+// host object, and a file exists when its directory lists a file of its name
+// in any letter case (as Windows finds it). A track's thousands of texture
+// questions thus cost one listing per texture directory instead of one path
+// resolution per file. Where a directory cannot be listed (no permission to
+// read it), its files are asked of the file system one by one, each once.
 //
 // Track ini files are read the way the game's reader answers its three
 // queries, over the private-profile rules of the platform layer (names in any
@@ -23,6 +24,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "tracks/TextureHost.hpp"
 
@@ -38,13 +40,27 @@ public:
     bool fileExists(const std::string& path) override;
     std::unique_ptr<TrackIniReader> openIni(const std::string& path) override;
     SplitPath splitPath(const std::string& path) override;
+    bool enterDirectory(const std::string& directory) override;
+    void leaveDirectory(const std::string& previous) override;
 
-    // How many existence questions went to the file system (benchmarks, tests).
+    // How many questions went to the file system for existence: directory
+    // listings and single files (benchmarks, tests).
     std::uint64_t fileSystemQueries() const { return queries_; }
 
 private:
-    std::unordered_map<std::string, bool> existence_;
+    struct Listing {
+        bool readable = false;                 // false: ask its files one by one
+        std::unordered_set<std::string> files; // lower-case names of its files
+    };
+    const Listing& listing(const std::string& directoryKey, const std::string& directory);
+    std::string absolutePath(const std::string& path) const;
+
+    std::unordered_map<std::string, Listing> listings_;
+    std::unordered_map<std::string, bool> singleFiles_;
     std::uint64_t queries_ = 0;
+    // The current directory while the texture check is inside one; empty
+    // outside, where every question asks the system.
+    std::string current_;
 };
 
 // One spelling for every way of writing a path (relative or absolute, either

@@ -143,6 +143,13 @@ std::unique_ptr<TrackIniReader> GameTextureHost::openIni(const std::string& path
     return std::make_unique<GameIniReader>(path, std::move(fallback));
 }
 
+bool GameTextureHost::enterDirectory(const std::string& directory)
+{
+    return fileSystem_.enterDirectory(directory);
+}
+
+void GameTextureHost::leaveDirectory(const std::string& previous) { fileSystem_.leaveDirectory(previous); }
+
 SplitPath GameTextureHost::splitPath(const std::string& path) { return fileSystem_.splitPath(path); }
 
 } // namespace zudo::tracks

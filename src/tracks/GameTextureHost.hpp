@@ -36,6 +36,8 @@ public:
     bool fileExists(const std::string& path) override;
     std::unique_ptr<TrackIniReader> openIni(const std::string& path) override;
     SplitPath splitPath(const std::string& path) override;
+    bool enterDirectory(const std::string& directory) override;
+    void leaveDirectory(const std::string& previous) override;
 
 private:
     FileSystemTextureHost fileSystem_;

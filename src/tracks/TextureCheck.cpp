@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/Platform.hpp"
+#include "tracks/ReportLine.hpp"
 #include "tracks/StageCatalogue.hpp"
 #include "tracks/TextureFilenameMap.hpp"
 #include "tracks/TextureHost.hpp"
@@ -23,28 +24,24 @@ constexpr const char* location = "zudo::legacy::support::TrackWeatherParser::pro
 // Longest texture path the game forms; longer ones are cut there.
 constexpr std::size_t longestTexturePath = 259;
 
-// Makes a directory current for the lifetime of the object and then returns
-// to the one that was current before.
+// Makes a directory current through the texture host for the lifetime of the
+// object and then returns to the one that was current before.
 class CurrentDirectoryScope {
 public:
-    explicit CurrentDirectoryScope(const std::string& directory) : previous_(platform::currentDirectory())
+    CurrentDirectoryScope(tracks::TextureHost& host, const std::string& directory)
+        : host_(host), previous_(platform::currentDirectory())
     {
-        if (!directory.empty()) {
-            changed_ = platform::setCurrentDirectory(directory);
-        }
+        // A directory that cannot be entered leaves the previous one current:
+        // the track's textures are then reported missing.
+        host_.enterDirectory(directory.empty() ? previous_ : directory);
     }
-    ~CurrentDirectoryScope()
-    {
-        if (changed_) {
-            platform::setCurrentDirectory(previous_);
-        }
-    }
+    ~CurrentDirectoryScope() { host_.leaveDirectory(previous_); }
     CurrentDirectoryScope(const CurrentDirectoryScope&) = delete;
     CurrentDirectoryScope& operator=(const CurrentDirectoryScope&) = delete;
 
 private:
+    tracks::TextureHost& host_;
     std::string previous_;
-    bool changed_ = false;
 };
 
 std::string texturePath(const std::string& trackFile, const std::string& surface, const std::string& wear,
@@ -142,15 +139,14 @@ bool TrackWeatherParser::processSurfaces(const EntryPtr& entry, const std::strin
         return false;
     }
     if (ini.textureCount < 0 || ini.textureCount > mostTextures) {
-        reports() << "track ini file '" << ini.path << "' declares " << ini.textureCount
-                  << " textures (at most " << mostTextures << " are allowed), skipping" << std::endl;
+        tracks::reportLine(reports(), "track ini file '", ini.path, "' declares ", ini.textureCount, " textures (at most ", mostTextures, " are allowed), skipping");
         return false;
     }
     filenameMap(); // read before the current directory changes
     const tracks::SplitPath split = host.splitPath(ini.path);
     ini.file = split.name;
 
-    const CurrentDirectoryScope directory(split.directory);
+    const CurrentDirectoryScope directory(host, split.directory);
     std::deque<std::string> surfaces;
     std::deque<std::string> wears;
     StageCatalogue::instance().surfaceWords(surfaces);
@@ -202,10 +198,8 @@ std::int32_t TrackWeatherParser::countFoundTextures(const EntryPtr& entry, Track
             if (log.isEnabled()) {
                 log << location << "texture " << i << " not found in track ini file " << ini.path << util::endLog;
             }
-            reports() << " texture '" << texture.key << "' not found in track ini file '" << ini.path << "'"
-                      << std::endl
-                      << entry->stage << " --> " << combination << " not valid (texture " << i << " missing)"
-                      << std::endl;
+            tracks::reportLine(reports(), " texture '", texture.key, "' not found in track ini file '", ini.path, "'");
+            tracks::reportLine(reports(), entry->stage, " --> ", combination, " not valid (texture ", i, " missing)");
             continue;
         }
         const std::string file = texturePath(ini.file, surface, wear, texture.file, texture.ground);
@@ -220,7 +214,7 @@ std::int32_t TrackWeatherParser::countFoundTextures(const EntryPtr& entry, Track
             if (log.isEnabled()) {
                 log << location << description << " not found, skipping" << util::endLog;
             }
-            reports() << description << " not found" << std::endl;
+            tracks::reportLine(reports(), description, " not found");
         }
     }
     return found;
@@ -240,7 +234,7 @@ void TrackWeatherParser::addValidCondition(const EntryPtr& entry, const std::str
     if (log.isEnabled()) {
         log << location << entry->stage << " --> " << combination << " valid" << util::endLog;
     }
-    reports() << entry->stage << " --> " << combination << " valid" << std::endl;
+    tracks::reportLine(reports(), entry->stage, " --> ", combination, " valid");
     if (record != tracks::ValidationRecords::complete) {
         records_.set(entry->stage, combination, tracks::ValidationRecords::complete);
     }
@@ -253,8 +247,7 @@ void TrackWeatherParser::reportInvalid(std::int32_t stage, const std::string& co
         log << location << stage << " --> " << combination << " not valid (" << missing << " textures missing)"
             << util::endLog;
     }
-    reports() << stage << " --> " << combination << " not valid (" << missing << " textures missing)"
-              << std::endl;
+    tracks::reportLine(reports(), stage, " --> ", combination, " not valid (", missing, " textures missing)");
 }
 
 } // namespace zudo::legacy::support

@@ -4,8 +4,8 @@
 #include <locale>
 #include <vector>
 
-#include <boost/algorithm/string/case_conv.hpp>
-
+#include "tracks/LowerCase.hpp"
+#include "tracks/ReportLine.hpp"
 #include "tracks/TextureHost.hpp"
 
 namespace zudo::tracks {
@@ -14,7 +14,6 @@ namespace {
 
 constexpr std::size_t headerSize = 4;
 
-std::string lowerCase(const std::string& text) { return boost::algorithm::to_lower_copy(text, std::locale()); }
 
 } // namespace
 
@@ -46,7 +45,7 @@ TextureFilenameMap::TextureFilenameMap(const std::string& fileBytes)
         if (target.empty()) {
             break;
         }
-        pairs_.emplace(lowerCase(source), lowerCase(target));
+        pairs_.emplace(lowerCase(source, std::locale()), lowerCase(target, std::locale()));
     }
 }
 
@@ -59,8 +58,7 @@ TextureFilenameMap TextureFilenameMap::load(TextureHost& host)
         return {};
     }
     if (size > largestFile) {
-        std::cerr << "texture filename map '" << fileName << "' is too large (" << size
-                  << " bytes), no texture names are mapped" << std::endl;
+        tracks::reportLine(std::cerr, "texture filename map '", fileName, "' is too large (", size, " bytes), no texture names are mapped");
         return {};
     }
     std::string bytes(static_cast<std::size_t>(size), '\0');
@@ -71,7 +69,7 @@ TextureFilenameMap TextureFilenameMap::load(TextureHost& host)
 
 std::string TextureFilenameMap::translate(const std::string& path) const
 {
-    std::string lowered = lowerCase(path);
+    std::string lowered = lowerCase(path, std::locale());
     const auto found = pairs_.find(lowered);
     return found == pairs_.end() ? lowered : found->second;
 }

@@ -1,5 +1,6 @@
 #include "tracks/TextureHost.hpp"
 
+#include "platform/Platform.hpp"
 #include "tracks/FileSystemTextureHost.hpp"
 
 namespace zudo::tracks {
@@ -16,6 +17,10 @@ std::shared_ptr<TextureHost>& chosenHost()
 
 TrackIniReader::~TrackIniReader() = default;
 TextureHost::~TextureHost() = default;
+
+bool TextureHost::enterDirectory(const std::string& directory) { return platform::setCurrentDirectory(directory); }
+
+void TextureHost::leaveDirectory(const std::string& previous) { platform::setCurrentDirectory(previous); }
 
 TextureHost& textureHost()
 {

@@ -49,6 +49,13 @@ public:
     // The reader of one track ini file (an absent file reads as empty).
     virtual std::unique_ptr<TrackIniReader> openIni(const std::string& path) = 0;
     virtual SplitPath splitPath(const std::string& path) = 0;
+
+    // The texture check makes a track's directory current while it asks about
+    // that track's textures, and then returns to the previous one. A host may
+    // keep the directory meanwhile instead of asking the system for it at
+    // every question. False when the directory could not be made current.
+    virtual bool enterDirectory(const std::string& directory);
+    virtual void leaveDirectory(const std::string& previous);
 };
 
 // The implementation the process uses: the one set by useTextureHost, else

@@ -1,3 +1,4 @@
+#include "tracks/ReportLine.hpp"
 #include "tracks/TrackWeatherParser.hpp"
 
 #include <algorithm>
@@ -129,7 +130,7 @@ void TrackWeatherParser::parseSection(const std::string& name)
     }
     if (!complete) {
         if (section.map >= 1) {
-            reports() << "invalid TrackSettings section '" << name << "'" << std::endl;
+            tracks::reportLine(reports(), "invalid TrackSettings section '", name, "'");
         }
         return;
     }
@@ -143,13 +144,12 @@ void TrackWeatherParser::acceptSection(const std::string& name, const SectionTok
     entry.stage = section.map;
     entry.sky = catalogue.skyCode(section.sky);
     if (entry.sky == -1) {
-        reports() << "section '" << name << "' has unknown sky value: '" << section.sky << "'" << std::endl;
+        tracks::reportLine(reports(), "section '", name, "' has unknown sky value: '", section.sky, "'");
         return;
     }
     entry.conditions = catalogue.conditionsCode(section.conditions);
     if (entry.conditions == -1) {
-        reports() << "section '" << name << "' has unknown conditions value: '" << section.conditions << "'"
-                  << std::endl;
+        tracks::reportLine(reports(), "section '", name, "' has unknown conditions value: '", section.conditions, "'");
         return;
     }
     entry.timeOfDay = catalogue.timeOfDayCode(section.timeOfDay, true);
@@ -176,7 +176,7 @@ bool TrackWeatherParser::trackConditions(const tracks::TrackOverride& spec, Trac
         }
         std::sort(built.begin(), built.end(),
                   [](const tracks::TrackConditionPtr& a, const tracks::TrackConditionPtr& b) { return *a < *b; });
-        records_.flush();
+        records_.flushIfDue();
         cached = cache_.emplace(spec, std::move(built)).first;
     }
     list.insert(list.end(), cached->second.begin(), cached->second.end());
@@ -227,8 +227,7 @@ bool TrackWeatherParser::createTrackConditions(const tracks::TrackOverride& spec
         return false;
     }
     if (!staysInsideInstallation(trackName)) {
-        reports() << "track name '" << trackName << "' of stage " << entry->stage
-                  << " leaves the installation, skipping" << std::endl;
+        tracks::reportLine(reports(), "track name '", trackName, "' of stage ", entry->stage, " leaves the installation, skipping");
         return false;
     }
     return processSurfaces(entry, trackName, list);

@@ -78,23 +78,36 @@ void ValidationRecords::set(std::int32_t stage, const std::string& key, int valu
 
 bool ValidationRecords::flush()
 {
-    bool written = true;
-    for (auto& [stage, records] : sections_) {
-        if (!records.changed) {
-            continue;
-        }
-        std::string block;
-        for (const Entry& entry : records.entries) {
-            block.append(entry.line).push_back('\0');
-        }
-        block.push_back('\0');
-        if (platform::writeProfileSection(config::mapSection(stage).c_str(), block.c_str(), path_)) {
-            records.changed = false;
-        } else {
-            written = false;
+    lastFlush_ = std::chrono::steady_clock::now();
+    std::vector<std::pair<std::string, std::string>> changed;
+    for (const auto& [stage, records] : sections_) {
+        if (records.changed) {
+            std::string block;
+            for (const Entry& entry : records.entries) {
+                block.append(entry.line).push_back('\0');
+            }
+            changed.emplace_back(config::mapSection(stage), std::move(block));
         }
     }
-    return written;
+    if (changed.empty()) {
+        return true;
+    }
+    if (!platform::writeProfileSections(changed, path_)) {
+        return false;
+    }
+    for (auto& [stage, records] : sections_) {
+        records.changed = false;
+    }
+    return true;
+}
+
+bool ValidationRecords::flushIfDue()
+{
+    constexpr auto interval = std::chrono::milliseconds(500);
+    if (lastFlush_ && std::chrono::steady_clock::now() - *lastFlush_ < interval) {
+        return true;
+    }
+    return flush();
 }
 
 } // namespace zudo::tracks

@@ -5,11 +5,15 @@
 // missing.
 //
 // A stage's section is read in one go when first needed and kept; changes are
-// kept with it and written by flush(), one write per changed section, so a
-// run that records thousands of results rewrites the file once per stage
-// instead of once per result. Sections written before a crash stay written.
+// kept with it and written by flush(), all changed sections in one write, so
+// a run that records thousands of results rewrites the file a few times
+// instead of once per result. flushIfDue() writes at most twice a second:
+// a crash loses at most the last half second of checks (they are made again
+// by the next run), never what was written before.
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <map>
 #include <string>
 #include <utility>
@@ -32,9 +36,11 @@ public:
     // The recorded value (the leading integer of the text), or notChecked.
     int value(std::int32_t stage, const std::string& key);
     void set(std::int32_t stage, const std::string& key, int value);
-    // Writes every changed section; false when a write failed (those changes
+    // Writes every changed section; false when the write failed (the changes
     // stay pending).
     bool flush();
+    // flush() when nothing was written yet or the last write is half a second old.
+    bool flushIfDue();
 
     const std::string& path() const { return path_; }
 
@@ -54,6 +60,7 @@ private:
 
     std::string path_;
     std::map<std::int32_t, Section> sections_;
+    std::optional<std::chrono::steady_clock::time_point> lastFlush_;
 };
 
 } // namespace zudo::tracks

@@ -88,7 +88,7 @@ TEST(TextureCheck, EveryCompleteSurfaceAndWearBecomesACondition)
             EXPECT_EQ(record(fixture, key), key == "M/wet/worn" ? 0 : 1);
         }
     }
-    // Nine ground files and three others, each asked once.
+    // One listing of each of the nine ground and three other texture directories.
     EXPECT_EQ(fixture.host.fileSystemQueries(), 12u);
 }
 
@@ -138,9 +138,9 @@ TEST(TextureCheck, RecordedValuesDecideWithoutChecking)
     EXPECT_EQ(record(fixture, "M/dry/new"), 0);
     EXPECT_EQ(record(fixture, "M/dry/worn"), 1);
     EXPECT_EQ(record(fixture, "M/wet/new"), 0);
-    // Seven combinations checked: the ground file of each and the trees of
-    // damp (wet ones are gone, dry's exists).
-    EXPECT_EQ(fixture.host.fileSystemQueries(), 7u + 2u);
+    // Six combinations checked: the listings of their six ground directories
+    // and of the three surface directories that hold the trees.
+    EXPECT_EQ(fixture.host.fileSystemQueries(), 6u + 3u);
 }
 
 TEST(TextureCheck, MissingTextureKeyCountsAsMissing)

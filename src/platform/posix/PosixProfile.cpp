@@ -40,10 +40,16 @@ public:
         });
     }
 
-    bool writeSection(const char* section, const std::vector<std::string_view>& entries, const std::string& path)
+    using SectionLines = std::pair<std::string, std::vector<std::string_view>>;
+
+    bool writeSections(const std::vector<SectionLines>& sections, const std::string& path)
     {
         return change(path, [&](const detail::ProfileDocument& current) {
-            return current.withSectionEntries(section, entries);
+            std::string content = current.content();
+            for (const auto& [section, entries] : sections) {
+                content = detail::ProfileDocument(std::move(content)).withSectionEntries(section, entries);
+            }
+            return content;
         });
     }
 
@@ -203,16 +209,36 @@ std::uint32_t profileSection(const char* section, char* buffer, std::uint32_t si
     return document->copySectionEntries(section, buffer, size);
 }
 
+namespace {
+
+// The entries of a section write: NUL-ended strings up to an empty one.
+std::vector<std::string_view> entryLines(const char* entries)
+{
+    std::vector<std::string_view> lines;
+    for (const char* entry = entries; *entry != '\0'; entry += std::strlen(entry) + 1) {
+        lines.emplace_back(entry);
+    }
+    return lines;
+}
+
+} // namespace
+
 bool writeProfileSection(const char* section, const char* entries, const std::string& file)
 {
     if (section == nullptr || entries == nullptr) {
         return false;
     }
-    std::vector<std::string_view> lines;
-    for (const char* entry = entries; *entry != '\0'; entry += std::strlen(entry) + 1) {
-        lines.emplace_back(entry);
+    return profileCache().writeSections({{section, entryLines(entries)}}, file);
+}
+
+bool writeProfileSections(const std::vector<std::pair<std::string, std::string>>& sections,
+                          const std::string& file)
+{
+    std::vector<ProfileCache::SectionLines> lines;
+    for (const auto& [section, entries] : sections) {
+        lines.emplace_back(section, entryLines(entries.c_str()));
     }
-    return profileCache().writeSection(section, lines, file);
+    return profileCache().writeSections(lines, file);
 }
 
 } // namespace zudo::platform

@@ -42,4 +42,14 @@ bool writeProfileSection(const char* section, const char* entries, const std::st
     return ::WritePrivateProfileSectionA(section, entries, file.c_str()) != 0;
 }
 
+bool writeProfileSections(const std::vector<std::pair<std::string, std::string>>& sections,
+                          const std::string& file)
+{
+    bool written = true;
+    for (const auto& [section, entries] : sections) {
+        written = writeProfileSection(section.c_str(), entries.c_str(), file) && written;
+    }
+    return written;
+}
+
 } // namespace zudo::platform

@@ -9,6 +9,7 @@
 #include "config/ValueText.hpp"
 #include "io/FileStreams.hpp"
 #include "platform/Platform.hpp"
+#include "tracks/ReportLine.hpp"
 #include "tracks/StageCatalogue.hpp"
 #include "tracks/TextureFilenameMap.hpp"
 #include "tracks/TextureHost.hpp"
@@ -41,7 +42,7 @@ std::unique_ptr<legacy::support::TrackWeatherParser> parserReportingTo(std::ostr
 void processStage(std::int32_t stage, legacy::support::TrackWeatherParser& parser, ListingWriter& listing,
                   std::ostream& err)
 {
-    err << "Validating map " << stage << " ..." << std::endl;
+    tracks::reportLine(err, "Validating map ", stage, " ...");
     tracks::TrackConditionList conditions;
     const bool found = parser.trackConditions(tracks::TrackOverride{stage, "", ""}, conditions);
     const ListingOptions options = readOptions();
@@ -49,9 +50,9 @@ void processStage(std::int32_t stage, legacy::support::TrackWeatherParser& parse
         for (const tracks::TrackConditionPtr& condition : conditions) {
             listing.writeCondition(*condition, options);
         }
-        err << stage << " --> OK (" << conditions.size() << ")" << std::endl;
+        tracks::reportLine(err, stage, " --> OK (", conditions.size(), ")");
     } else {
-        err << stage << " --> invalid" << std::endl;
+        tracks::reportLine(err, stage, " --> invalid");
         if (!options.omitInvalid) {
             listing.writeInvalidStage(stage, options);
         }
@@ -139,12 +140,12 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     }
     const std::string tracksIni = config::tracksIniPath();
     if (!platform::fileExists(tracksIni)) {
-        err << "Tracks file '" << platform::fullPath(tracksIni).value_or(tracksIni) << "' not found." << std::endl;
+        tracks::reportLine(err, "Tracks file '", platform::fullPath(tracksIni).value_or(tracksIni), "' not found.");
         return 0;
     }
     std::ofstream csv = io::openOutputStream(csvFileName);
     if (!csv) {
-        err << "Could not open file '" << csvFileName << "' for writing!" << std::endl;
+        tracks::reportLine(err, "Could not open file '", csvFileName, "' for writing!");
         return 0;
     }
     ListingWriter listing(csv);
@@ -158,7 +159,8 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     if (stages.empty()) {
         parser->stages(stages);
     }
-    err << std::endl << "Processing stages" << std::endl;
+    tracks::reportLine(err);
+    tracks::reportLine(err, "Processing stages");
     for (const std::int32_t stage : stages) {
         processStage(stage, *parser, listing, err);
     }
@@ -166,7 +168,8 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
 
     csv.flush();
     if (!csv) {
-        err << std::endl << "Failed to write " << csvFileName << "." << std::endl;
+        tracks::reportLine(err);
+        tracks::reportLine(err, "Failed to write ", csvFileName, ".");
     } else {
         out << std::endl << csvFileName << " successfully written." << std::endl;
     }

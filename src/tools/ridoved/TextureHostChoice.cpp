@@ -49,6 +49,8 @@ public:
         return chosen().openIni(path);
     }
     tracks::SplitPath splitPath(const std::string& path) override { return chosen().splitPath(path); }
+    bool enterDirectory(const std::string& directory) override { return chosen().enterDirectory(directory); }
+    void leaveDirectory(const std::string& previous) override { chosen().leaveDirectory(previous); }
 
 private:
     tracks::TextureHost& chosen()
