@@ -123,12 +123,24 @@ TokenizedLine tokenize(std::string_view line, std::size_t number)
     return result;
 }
 
+// A text of the script in a message: bytes that a terminal would not show
+// as themselves (control bytes, bytes from 0x7F) as \xHH.
 std::string quotedForMessage(std::string_view text)
 {
+    static constexpr char hex[] = "0123456789ABCDEF";
     std::string quoted;
     quoted.reserve(text.size() + 2);
     quoted += '"';
-    quoted += text;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 32 || byte >= 0x7F) {
+            quoted += "\\x";
+            quoted += hex[byte >> 4];
+            quoted += hex[byte & 0xF];
+        } else {
+            quoted += c;
+        }
+    }
     quoted += '"';
     return quoted;
 }

@@ -175,6 +175,7 @@ TEST(Script, BadLinesAreNamedWithTheReason)
         {"char \"\\q\"", "unknown escape \\q"},
         {"stage-started 1 \"a\\x00\" 0", "cannot hold the character \\x00"},
         {"stage-started 1 \"a\"b 0", "a blank must follow a quoted text"},
+        {"\x1B[2J\xFF", "unknown event \"\\x1B[2J\\xFF\""},
     };
     for (const auto& [line, message] : cases) {
         SCOPED_TRACE(line);
