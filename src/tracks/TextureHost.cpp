@@ -2,6 +2,8 @@
 
 #include "platform/Platform.hpp"
 #include "tracks/FileSystemTextureHost.hpp"
+#include "tracks/GameTextureHost.hpp"
+#include "util/mem/ZudoExeModule.hpp"
 
 namespace zudo::tracks {
 
@@ -26,7 +28,11 @@ TextureHost& textureHost()
 {
     std::shared_ptr<TextureHost>& host = chosenHost();
     if (!host) {
-        host = std::make_shared<FileSystemTextureHost>();
+        if (util::mem::ZudoExeModule::instance().isAvailable()) {
+            host = std::make_shared<GameTextureHost>();
+        } else {
+            host = std::make_shared<FileSystemTextureHost>();
+        }
     }
     return *host;
 }
