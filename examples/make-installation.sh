@@ -3,11 +3,13 @@
 # when missing): the track lists, the weather settings with well-formed and
 # malformed sections, track ini files per tint letter and texture files, some
 # of them missing, in mixed letter case on disk while the data names them in
-# other case and with either separator, and a texture filename map.
+# other case and with either separator, a texture filename map, and the
+# files of examples/sample-install (the example rally files).
 #
 #   examples/make-installation.sh examples/run/native
 set -euo pipefail
 target=${1:?usage: $0 DIRECTORY}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 mkdir -p "$target"
 cd "$target"
 
@@ -143,3 +145,6 @@ emitNumbers=0
 omitInvalid=0
 omitName=0
 INI
+
+# The files kept in the repository as they are (the example rally files).
+cp -R "$here/sample-install/." .

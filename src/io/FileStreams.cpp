@@ -67,9 +67,12 @@ bool ReplacingFile::commit()
     if (committed_) {
         return true;
     }
-    // close() flushes: a full disk shows up here as a failed stream.
+    // close() flushes: a full disk shows up here as a failed stream. The new
+    // contents reach the disk before the rename, so that a power loss cannot
+    // leave an empty file in the old one's place.
     out_.close();
-    if (out_.fail() || platform::replaceFile(pending_, target_) != 0) {
+    if (out_.fail() || platform::flushFileToDisk(pending_) != 0 ||
+        platform::replaceFile(pending_, target_) != 0) {
         platform::removeFile(pending_);
         return false;
     }

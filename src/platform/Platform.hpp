@@ -101,6 +101,10 @@ std::string nativePath(const std::string& path);
 
 // Renames from over to (replacing an existing file). 0 or the errno value.
 int replaceFile(const std::string& from, const std::string& to);
+// Writes what the system holds of a closed file's contents to the disk
+// (FlushFileBuffers / fsync), so that a file renamed over another afterwards
+// survives a power loss complete. 0 or the errno value.
+int flushFileToDisk(const std::string& path);
 int removeFile(const std::string& path);
 int createDirectory(const std::string& path);
 

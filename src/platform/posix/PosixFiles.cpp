@@ -94,6 +94,17 @@ int replaceFile(const std::string& from, const std::string& to)
     return ::rename(source.c_str(), target.path.c_str()) == 0 ? 0 : asWindowsError(errno);
 }
 
+int flushFileToDisk(const std::string& path)
+{
+    const int descriptor = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return errno;
+    }
+    const int result = ::fsync(descriptor) == 0 ? 0 : errno;
+    ::close(descriptor);
+    return result;
+}
+
 int removeFile(const std::string& path)
 {
     const posix::ResolvedPath file = posix::resolvePath(path);

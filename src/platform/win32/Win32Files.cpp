@@ -91,6 +91,18 @@ int replaceFile(const std::string& from, const std::string& to)
     return win32::errnoOf(::GetLastError());
 }
 
+int flushFileToDisk(const std::string& path)
+{
+    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return win32::errnoOf(::GetLastError());
+    }
+    const int result = ::FlushFileBuffers(file) != 0 ? 0 : win32::errnoOf(::GetLastError());
+    ::CloseHandle(file);
+    return result;
+}
+
 int removeFile(const std::string& path) { return ::remove(path.c_str()) == 0 ? 0 : errno; }
 
 int createDirectory(const std::string& path) { return ::_mkdir(path.c_str()) == 0 ? 0 : errno; }
