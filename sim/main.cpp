@@ -14,7 +14,7 @@
 #include "platform/Platform.hpp"
 #include "sim/driver/Script.hpp"
 #include "sim/driver/Simulation.hpp"
-#include "sim/driver/Trace.hpp"
+#include "sim/record/Trace.hpp"
 
 #ifndef ZUDO_SIM_DEFAULT_PLUGIN
 #define ZUDO_SIM_DEFAULT_PLUGIN "Zuzuzevo.so"

@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "sim/driver/Simulation.hpp"
-#include "sim/driver/Trace.hpp"
+#include "sim/record/Trace.hpp"
 
 extern "C" {
 void* __libc_malloc(std::size_t size);

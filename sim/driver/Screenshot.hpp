@@ -24,7 +24,7 @@
 #include <memory>
 #include <string>
 
-#include "sim/host/GameRecorder.hpp"
+#include "sim/record/GameRecorder.hpp"
 
 struct _cairo_surface;
 

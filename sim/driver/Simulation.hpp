@@ -10,8 +10,8 @@
 
 #include "plugin/HostInterfaces.hpp"
 #include "sim/driver/Script.hpp"
-#include "sim/driver/Trace.hpp"
-#include "sim/host/GameRecorder.hpp"
+#include "sim/record/Trace.hpp"
+#include "sim/record/GameRecorder.hpp"
 
 namespace zudo::sim {
 

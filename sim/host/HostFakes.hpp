@@ -17,7 +17,7 @@
 
 #include <cstdint>
 
-#include "sim/host/GameRecorder.hpp"
+#include "sim/record/GameRecorder.hpp"
 #include "sim/host/SimulatedHost.hpp"
 
 namespace zudo::sim {

@@ -146,11 +146,11 @@ TEST_F(PluginObject, CallsBeforeTheFirstMenuFrameAreDropped)
     plugin.OnStageResults(1, 2, 3, "Player");
     plugin.TickMenuPage(0.02f);
     EXPECT_EQ(plugin.currentDialog(), nullptr);
-    EXPECT_TRUE(game.calls.empty());
+    EXPECT_TRUE(game.calls().empty());
 
     plugin.DrawMenuPage();
     ASSERT_NE(dynamic_cast<StartDialog*>(plugin.currentDialog()), nullptr);
-    EXPECT_EQ(game.calls.front(), "BeginPage 0 0 0 0");
+    EXPECT_EQ(game.calls().front(), "BeginPage 0 0 0 0");
     EXPECT_EQ(game.lastFrameTexts(), (Calls{"Zuzuzevo", "Hotlaps", "Rallies", "Car Damage: Off",
                                             "Transmission: Automatic"}))
         << "the key pressed before was not kept either";
@@ -243,7 +243,7 @@ TEST_F(PluginObject, APageThatCannotBeBuiltShowsTheStatusLineOnly)
 
     game.clear();
     plugin->DrawMenuPage();
-    EXPECT_EQ(game.calls, faultPage) << "not tried again every frame";
+    EXPECT_EQ(game.calls(), faultPage) << "not tried again every frame";
     EXPECT_EQ(probe->builds, 2);
 
     probe->failingBuild = false;

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/Platform.hpp"
-#include "sim/driver/Trace.hpp"
-#include "sim/host/GameRecorder.hpp"
+#include "sim/record/Trace.hpp"
+#include "sim/record/GameRecorder.hpp"
 #include "sim/host/HostFakes.hpp"
 #include "sim/host/SimulatedHost.hpp"
 #include "util/mem/Bindings.hpp"

@@ -9,7 +9,7 @@
 
 #include "support/TempDir.hpp"
 #include "sim/driver/Screenshot.hpp"
-#include "sim/host/GameRecorder.hpp"
+#include "sim/record/GameRecorder.hpp"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <charconv>
 #include <sstream>
 
-#include "sim/driver/Trace.hpp"
-#include "sim/host/GameRecorder.hpp"
+#include "sim/record/Trace.hpp"
+#include "sim/record/GameRecorder.hpp"
 
 namespace {
 

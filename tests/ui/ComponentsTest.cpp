@@ -22,7 +22,7 @@ protected:
     {
         game.clear();
         component.draw(DrawContext{&game, x, y});
-        return game.calls;
+        return game.calls();
     }
 };
 

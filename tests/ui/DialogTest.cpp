@@ -71,7 +71,7 @@ TEST_F(Dialogs, PageIsBuiltOnceAndDrawnEveryFrame)
         SCOPED_TRACE("frame " + std::to_string(i));
         game.clear();
         EXPECT_EQ(dialog.draw(), &dialog);
-        EXPECT_EQ(game.calls, frame);
+        EXPECT_EQ(game.calls(), frame);
     }
     EXPECT_EQ(dialog.builds, 1);
     EXPECT_FALSE(dialog.needsRebuild());

@@ -46,8 +46,7 @@ protected:
             "textWidth", [this](std::uint32_t, std::span<const std::uint64_t> arguments) {
                 const auto* text =
                     reinterpret_cast<const char*>(static_cast<std::uintptr_t>(arguments[0]));
-                const float width =
-                    static_cast<float>(std::strlen(text)) * (game.font == 1 ? 8.0f : 6.0f);
+                const float width = game.textWidth(text);
                 ++textWidthCalls;
                 std::uint32_t bits = 0;
                 std::memcpy(&bits, &width, sizeof bits);

@@ -71,7 +71,7 @@ TEST_F(StartPage, FirstFrameFollowsTheLayout)
         expected.insert(expected.end(), text.begin(), text.end());
         expected.emplace_back(row);
     }
-    EXPECT_EQ(game.calls, expected);
+    EXPECT_EQ(game.calls(), expected);
 }
 
 TEST_F(StartPage, TransmissionStartsFromTheStoredGearboxPreference)

@@ -1,4 +1,4 @@
-#include "sim/host/GameRecorder.hpp"
+#include "sim/record/GameRecorder.hpp"
 
 namespace zudo::sim {
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "sim/host/GameRecorder.hpp"
+#include "sim/record/GameRecorder.hpp"
 
 namespace zudo::sim {
 

@@ -1,4 +1,4 @@
-#include "sim/driver/Trace.hpp"
+#include "sim/record/Trace.hpp"
 
 #include <array>
 #include <charconv>
