@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "rally/Names.hpp"
-#include "rally/StreamGuard.hpp"
 #include "rally/Times.hpp"
+#include "tracks/TextForms.hpp"
 
 namespace zudo::rally {
 
@@ -96,7 +96,7 @@ std::ostream& operator<<(std::ostream& out, const ServiceInfo& service)
 
 std::istream& operator>>(std::istream& in, ServiceInfo& service)
 {
-    readThrowing(
+    tracks::readThrowing(
         in, "operator>>(istream,ServiceInfo)",
         [](const std::string& error) { return "failed to de-serialize ServiceInfo: " + error; },
         [&] {

@@ -3,8 +3,8 @@
 #include "rally/CarCatalogue.hpp"
 #include "rally/HostResults.hpp"
 #include "rally/Rally.hpp"
-#include "rally/StreamGuard.hpp"
 #include "rally/Times.hpp"
+#include "tracks/TextForms.hpp"
 
 namespace zudo::rally {
 
@@ -155,7 +155,7 @@ void Stage::readProgress(std::istream& in)
     if (in.fail()) {
         return;
     }
-    readThrowing(
+    tracks::readThrowing(
         in, "operator>>(istream,Stage)",
         [](const std::string& error) { return "failed to de-serialize Stage: " + error; },
         [&] {

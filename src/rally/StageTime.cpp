@@ -1,9 +1,10 @@
 #include "rally/StageTime.hpp"
 
 #include "rally/Names.hpp"
-#include "rally/StreamGuard.hpp"
+#include "rally/NulEndedStrings.hpp"
 #include "rally/Times.hpp"
 #include "tracks/StageCatalogue.hpp"
+#include "tracks/TextForms.hpp"
 
 namespace zudo::rally {
 
@@ -215,7 +216,7 @@ void StageTime::write(std::ostream& out) const
 
 void StageTime::read(std::istream& in)
 {
-    readThrowing(
+    tracks::readThrowing(
         in, "operator>>(istream,StageTime)",
         [this](const std::string& error) {
             return "failed to de-serialize StageTime " + displayName_ + ": " + error;

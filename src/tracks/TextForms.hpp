@@ -1,7 +1,10 @@
 #pragma once
-// The saved text forms of weather entries and track conditions: decimal codes
-// each followed by one blank, read back with the stream set to throw so that
-// the first failed extraction stops the read.
+// Reading and writing the saved text forms (one object a line, classic "C"
+// locale). A form is read with its stream switched to throw, so that the first
+// failed extraction ends the reading; the failure is logged and the stream's
+// previous setting restored, leaving its failure state for the caller to test.
+// Weather entries and track conditions are decimal codes each followed by one
+// blank.
 
 #include <cstdint>
 #include <functional>
@@ -11,11 +14,17 @@
 
 namespace zudo::tracks {
 
+// Runs read with the stream throwing on failure. When an extraction fails,
+// logs location, " - " and describe(error text), and returns false; the
+// stream keeps its failure state. Returns true when read completed.
+bool readThrowing(std::istream& in, const char* location,
+                  const std::function<std::string(const std::string&)>& describe,
+                  const std::function<void()>& read);
+
 void writeCodes(std::ostream& out, std::initializer_list<std::int32_t> codes);
 
-// Reads the codes in order. On a failed extraction, reportFailure receives the
-// error's text; the stream stays failed and gets its exception mask back.
-void readCodes(std::istream& in, std::initializer_list<std::int32_t*> codes,
-               const std::function<void(const std::string&)>& reportFailure);
+// Reads the codes in order, as readThrowing reads.
+void readCodes(std::istream& in, std::initializer_list<std::int32_t*> codes, const char* location,
+               const std::function<std::string(const std::string&)>& describe);
 
 } // namespace zudo::tracks

@@ -6,7 +6,6 @@
 
 #include "tracks/StageCatalogue.hpp"
 #include "tracks/TextForms.hpp"
-#include "util/Log.hpp"
 
 namespace zudo::tracks {
 
@@ -59,12 +58,9 @@ std::istream& operator>>(std::istream& in, TrackCondition& condition)
     readCodes(in,
               {&condition.tintSet, &condition.sky, &condition.timeOfDay, &condition.conditions,
                &condition.surface, &condition.track},
-              [&](const std::string& error) {
-                  util::Log log;
-                  if (log.isEnabled()) {
-                      log << "operator>>(istream,TrackCondition) - failed to de-serialize TrackCondition "
-                          << condition.track << ": " << error << util::endLog;
-                  }
+              "operator>>(istream,TrackCondition)", [&](const std::string& error) {
+                  return "failed to de-serialize TrackCondition " + std::to_string(condition.track) + ": " +
+                         error;
               });
     return in;
 }

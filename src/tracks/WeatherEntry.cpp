@@ -7,7 +7,6 @@
 
 #include "tracks/StageCatalogue.hpp"
 #include "tracks/TextForms.hpp"
-#include "util/Log.hpp"
 
 namespace zudo::legacy::support {
 
@@ -67,12 +66,9 @@ std::ostream& operator<<(std::ostream& out, const WeatherEntry& entry)
 std::istream& operator>>(std::istream& in, WeatherEntry& entry)
 {
     tracks::readCodes(in, {&entry.tintSet, &entry.sky, &entry.timeOfDay, &entry.conditions, &entry.surface},
-                      [&](const std::string& error) {
-                          util::Log log;
-                          if (log.isEnabled()) {
-                              log << "operator>>(istream,WeatherEntry) - failed to de-serialize WeatherEntry "
-                                  << entry.stage << ": " << error << util::endLog;
-                          }
+                      "operator>>(istream,WeatherEntry)", [&](const std::string& error) {
+                          return "failed to de-serialize WeatherEntry " + std::to_string(entry.stage) + ": " +
+                                 error;
                       });
     return in;
 }

@@ -37,6 +37,35 @@ TEST(TrackLogForms, DescriptionsOfEntriesAndConditions)
               "  surface = -1 /   good weather = false  track = -1 / ");
 }
 
+TEST(TrackLogForms, FailedReadsNameTheFormAndItsStage)
+{
+    const test::TempDir logs;
+    util::setLogDirectory(logs.str() + "/");
+    WeatherEntry entry;
+    entry.stage = 23;
+    std::istringstream cutEntry("0 1 x");
+    cutEntry >> entry;
+    tracks::TrackCondition condition(41);
+    condition.track = 2;
+    std::istringstream cutCondition("0 1 2 3 4");
+    cutCondition >> condition;
+    util::setLogDirectory("");
+
+    EXPECT_TRUE(cutEntry.fail());
+    EXPECT_TRUE(cutCondition.fail());
+    // Both streams are left failed, and throw nothing afterwards.
+    EXPECT_EQ(cutEntry.exceptions(), std::ios_base::goodbit);
+    EXPECT_EQ(cutCondition.exceptions(), std::ios_base::goodbit);
+    const std::string log = messages(logs);
+    EXPECT_NE(log.find("operator>>(istream,WeatherEntry) - failed to de-serialize WeatherEntry 23: "),
+              std::string::npos)
+        << log;
+    // The wear is the field the cut form did not reach: it keeps its value.
+    EXPECT_NE(log.find("operator>>(istream,TrackCondition) - failed to de-serialize TrackCondition 2: "),
+              std::string::npos)
+        << log;
+}
+
 TEST(TrackLogForms, RecordsOfTheParser)
 {
     test::TrackFixture fixture;

@@ -1,0 +1,29 @@
+#include "rally/NulEndedStrings.hpp"
+
+#include <locale>
+#include <ostream>
+
+#include <boost/algorithm/string/trim.hpp>
+
+namespace zudo::rally {
+
+void readNulEnded(std::istream& in, std::string& text)
+{
+    text.clear();
+    std::getline(in, text, '\0');
+    if (in.eof()) {
+        // The line ended before the string's NUL: a truncated form.
+        in.setstate(std::ios_base::failbit);
+    }
+    boost::algorithm::trim(text, std::locale::classic());
+}
+
+void writeNulEnded(std::ostream& out, const std::string& text)
+{
+    for (const char c : text) {
+        out.put(c == '\n' || c == '\r' || c == '\0' ? ' ' : c);
+    }
+    out.put('\0');
+}
+
+} // namespace zudo::rally
