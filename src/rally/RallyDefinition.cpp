@@ -34,12 +34,6 @@ struct PendingValues {
     int serviceMinutes = 0;
 };
 
-// The value of a key that takes a number or a word of the catalogue.
-int numberOrCode(const DefinitionLine& line, int code)
-{
-    return line.isNumeric ? line.number : code;
-}
-
 bool isKey(const DefinitionLine& line, const char* key)
 {
     return boost::algorithm::iequals(line.key, key, std::locale::classic());
@@ -51,21 +45,21 @@ bool applyValue(const DefinitionLine& line, PendingValues& pending)
     const tracks::StageCatalogue& words = tracks::StageCatalogue::instance();
     tracks::TrackCondition& condition = pending.condition;
     if (isKey(line, "weather")) {
-        pending.weatherMode = line.isNumeric ? line.number : std::max(0, words.weatherModeCode(line.value, true));
+        pending.weatherMode = line.numberOr(std::max(0, words.weatherModeCode(line.value, true)));
     } else if (isKey(line, "tyres")) {
-        pending.tyres = line.isNumeric ? line.number : std::max(0, tyreIndexForWords(line.value, line.rest));
+        pending.tyres = line.numberOr(std::max(0, tyreIndexForWords(line.value, line.rest)));
     } else if (isKey(line, "setup")) {
         pending.setup = line.number;
     } else if (isKey(line, "conditions")) {
-        condition.conditions = numberOrCode(line, words.conditionsCode(line.value, true));
+        condition.conditions = line.numberOr(words.conditionsCode(line.value, true));
     } else if (isKey(line, "sky")) {
-        condition.sky = numberOrCode(line, words.skyCode(line.value, true));
+        condition.sky = line.numberOr(words.skyCode(line.value, true));
     } else if (isKey(line, "surface")) {
-        condition.surface = numberOrCode(line, words.surfaceCode(line.value, true));
+        condition.surface = line.numberOr(words.surfaceCode(line.value, true));
     } else if (isKey(line, "timeOfDay")) {
-        condition.timeOfDay = numberOrCode(line, words.timeOfDayCode(line.value, true));
+        condition.timeOfDay = line.numberOr(words.timeOfDayCode(line.value, true));
     } else if (isKey(line, "track")) {
-        condition.track = numberOrCode(line, words.trackCode(line.value, true));
+        condition.track = line.numberOr(words.trackCode(line.value, true));
     } else if (isKey(line, "TrackName")) {
         pending.trackName = line.value;
     } else if (isKey(line, "Particles")) {
@@ -75,7 +69,7 @@ bool applyValue(const DefinitionLine& line, PendingValues& pending)
     } else if (isKey(line, "mechanics")) {
         pending.mechanics = line.number;
     } else if (isKey(line, "skill")) {
-        pending.skill = line.isNumeric ? line.number : skillCodeForText(line.value);
+        pending.skill = line.numberOr(skillCodeForText(line.value));
     } else if (isKey(line, "service")) {
         pending.serviceMinutes = line.number;
     } else {
