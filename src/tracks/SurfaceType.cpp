@@ -46,31 +46,8 @@ std::int32_t answerGame(std::int32_t map) noexcept
     }
 }
 
-#if ZUDO_HOST_IS_NATIVE
 // The entry the jump leads to: the game's convention for this routine.
-std::int32_t ZUDO_CDECL surfaceTypeEntry(std::int32_t map) noexcept { return answerGame(map); }
-
-HostAddress entryAddress(util::mem::PluginRoutine&)
-{
-    return HostAddress(
-        static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&surfaceTypeEntry)));
-}
-#else
-// The replacement host calls plug-in routines in the member shape; self is 0
-// for a free routine.
-std::int32_t surfaceTypeEntry(std::uint32_t, std::uint32_t, std::int32_t map)
-{
-    return answerGame(map);
-}
-
-HostAddress entryAddress(util::mem::PluginRoutine& routine)
-{
-    if (routine.address().isNull()) {
-        routine = util::mem::PluginRoutine::of<&surfaceTypeEntry>();
-    }
-    return routine.address();
-}
-#endif
+std::int32_t ZUDO_CDECL surfaceTypeEntry(std::int32_t map) { return answerGame(map); }
 
 void logSwitchedOff(const std::string& why)
 {
@@ -118,7 +95,8 @@ bool SurfaceTypeHook::install()
         return false;
     }
     const HostAddress code = util::mem::bindings::surfaceTypeCode.address();
-    const HostAddress entry = entryAddress(routine_);
+    routine_ = util::mem::PluginRoutine::ofFree<&surfaceTypeEntry>();
+    const HostAddress entry = routine_.address();
     if (code.isNull() || entry.isNull()) {
         logSwitchedOff("no address for the game's routine or for the hook");
         uninstall();

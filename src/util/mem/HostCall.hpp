@@ -245,14 +245,38 @@ HostResult<R> callVirtual(HostAddress object, std::uint32_t slotByteOffset, A...
 }
 
 // ---------------------------------------------------------------------------
-// Plug-in routines the host calls by address (entries of a cloned virtual
-// table). The function is written once for both builds as
+// Plug-in routines the host calls by address. A member routine of the host
+// (an entry of a cloned virtual table) is written once for both builds as
 //
 //     float ZUDO_FASTCALL onFrame(std::uint32_t self, std::uint32_t, float t);
 //
-// that is, a member routine of the host in the fastcall spelling explained
-// above: the host object first, then an unused register slot, then the
-// arguments. PluginRoutine gives it a host address.
+// that is, in the fastcall spelling explained above: the host object first,
+// then an unused register slot, then the arguments. A free routine (the
+// target of a jump patched into host code) has the C convention:
+//
+//     std::int32_t ZUDO_CDECL onSurfaceType(std::int32_t map);
+//
+// PluginRoutine gives either a host address.
+
+namespace detail {
+
+// Calls a routine with the widened arguments the replacement host passes.
+template <class R, class... A, class Call, std::size_t... I>
+std::uint64_t callWithWidened(const Call& call, const std::uint64_t* arguments, std::uint32_t count,
+                              std::index_sequence<I...>)
+{
+    if (count < sizeof...(A)) {
+        return 0; // the host passed fewer arguments than the routine takes
+    }
+    if constexpr (std::is_void_v<R>) {
+        call(narrow<A>(arguments[I])...);
+        return 0;
+    } else {
+        return widen<R>(call(narrow<A>(arguments[I])...));
+    }
+}
+
+} // namespace detail
 
 template <auto Function>
 class PluginRoutineAdapter;
@@ -263,23 +287,21 @@ public:
     static std::uint64_t call(void*, std::uint32_t self, const std::uint64_t* arguments,
                               std::uint32_t count)
     {
-        if (count < sizeof...(A)) {
-            return 0; // the host passed fewer arguments than the routine takes
-        }
-        return invoke(self, arguments, std::index_sequence_for<A...>());
+        const auto member = [self](A... args) { return Function(self, 0, args...); };
+        return detail::callWithWidened<R, A...>(member, arguments, count, std::index_sequence_for<A...>());
     }
+};
 
-private:
-    template <std::size_t... I>
-    static std::uint64_t invoke(std::uint32_t self, const std::uint64_t* arguments,
-                                std::index_sequence<I...>)
+template <auto Function>
+class FreePluginRoutineAdapter;
+
+template <class R, class... A, R(ZUDO_CDECL* Function)(A...)>
+class FreePluginRoutineAdapter<Function> {
+public:
+    static std::uint64_t call(void*, std::uint32_t, const std::uint64_t* arguments, std::uint32_t count)
     {
-        if constexpr (std::is_void_v<R>) {
-            Function(self, 0, detail::narrow<A>(arguments[I])...);
-            return 0;
-        } else {
-            return detail::widen<R>(Function(self, 0, detail::narrow<A>(arguments[I])...));
-        }
+        const auto plain = [](A... args) { return Function(args...); };
+        return detail::callWithWidened<R, A...>(plain, arguments, count, std::index_sequence_for<A...>());
     }
 };
 
@@ -289,14 +311,24 @@ private:
 class PluginRoutine {
 public:
     PluginRoutine() = default;
+    // A member routine of the host (fastcall spelling, see above).
     template <auto Function>
     static PluginRoutine of()
     {
 #if ZUDO_HOST_IS_NATIVE
-        const auto address = reinterpret_cast<std::uintptr_t>(Function);
-        return PluginRoutine(HostAddress(static_cast<std::uint32_t>(address)), false);
+        return atAddressOf(Function);
 #else
         return registered(&PluginRoutineAdapter<Function>::call);
+#endif
+    }
+    // A free routine of the C convention.
+    template <auto Function>
+    static PluginRoutine ofFree()
+    {
+#if ZUDO_HOST_IS_NATIVE
+        return atAddressOf(Function);
+#else
+        return registered(&FreePluginRoutineAdapter<Function>::call);
 #endif
     }
     ~PluginRoutine();
@@ -314,6 +346,12 @@ private:
     {
     }
     static PluginRoutine registered(::ZudoPluginRoutine routine);
+    template <class Pointer>
+    static PluginRoutine atAddressOf(Pointer function)
+    {
+        const auto address = reinterpret_cast<std::uintptr_t>(function);
+        return PluginRoutine(HostAddress(static_cast<std::uint32_t>(address)), false);
+    }
     void release();
 
     HostAddress address_;
