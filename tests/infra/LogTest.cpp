@@ -2,14 +2,12 @@
 // the directory.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <vector>
 
-#include "io/FileStreams.hpp"
 #include "platform/Platform.hpp"
-#include "support/TempDir.hpp"
+#include "support/LogCapture.hpp"
 #include "util/Log.hpp"
 
 namespace {
@@ -23,27 +21,12 @@ std::string textOf(const Hex& hex)
     return out.str();
 }
 
-std::vector<std::string> linesOf(const std::string& path)
-{
-    std::ifstream in = zudo::io::openInputStream(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 class LogFile : public ::testing::Test {
 protected:
-    void SetUp() override { setLogDirectory(directory.str() + "/"); }
-    void TearDown() override
-    {
-        setLogDirectory("");
-        setLogFileName(pluginLogName);
-    }
-    std::string logPath(const std::string& name) const { return directory.file(name); }
+    std::vector<std::string> linesOf(const std::string& name) const { return capture.lines(name); }
 
-    zudo::test::TempDir directory;
+    zudo::test::LogCapture capture;
+    const zudo::test::TempDir& directory = capture.directory();
 };
 
 } // namespace
@@ -90,7 +73,7 @@ TEST_F(LogFile, EachEndedRecordIsOneLineWithItsOwnPrefix)
         << "  count = " << 42 << "  hex = " << Hex(255, 8) << endLog;
     log << "second" << endLog;
 
-    const auto lines = linesOf(logPath("Zuzuzevo.log"));
+    const auto lines = linesOf("Zuzuzevo.log");
     ASSERT_EQ(lines.size(), 2u);
     const std::string ids = "\\[" + std::to_string(zudo::platform::processId()) + ":" +
                             std::to_string(zudo::platform::threadId()) + "\\]:";
@@ -109,7 +92,7 @@ TEST_F(LogFile, LinesAreAppendedToWhatTheFileHolds)
     directory.write("Zuzuzevo.log", "earlier line\n");
     Log log;
     log << "new" << endLog;
-    const auto lines = linesOf(logPath("Zuzuzevo.log"));
+    const auto lines = linesOf("Zuzuzevo.log");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "earlier line");
 }
@@ -121,8 +104,8 @@ TEST_F(LogFile, TheListingToolWritesItsOwnFile)
     EXPECT_EQ(logFileName(), "Ridoved.log");
     Log log;
     log << "tool" << endLog;
-    EXPECT_EQ(linesOf(logPath("Ridoved.log")).size(), 1u);
-    EXPECT_TRUE(linesOf(logPath("Zuzuzevo.log")).empty());
+    EXPECT_EQ(linesOf("Ridoved.log").size(), 1u);
+    EXPECT_TRUE(linesOf("Zuzuzevo.log").empty());
 }
 
 TEST_F(LogFile, DefaultsToTheUsersTemporaryDirectory)

@@ -11,10 +11,9 @@
 #include <vector>
 
 #include "ShellHost.hpp"
-#include "io/FileStreams.hpp"
 #include "plugin/Zuzuzevo.hpp"
+#include "support/LogCapture.hpp"
 #include "ui/Dialog.hpp"
-#include "util/Log.hpp"
 
 namespace {
 
@@ -22,28 +21,7 @@ using zudo::plugin::Zuzuzevo;
 
 class PluginLog : public zudo::test::ShellHostTest {
 protected:
-    void SetUp() override
-    {
-        ShellHostTest::SetUp();
-        zudo::util::setLogDirectory(logs.str() + "/");
-    }
-    void TearDown() override
-    {
-        zudo::util::setLogDirectory("");
-        ShellHostTest::TearDown();
-    }
-
-    // The messages of the log, without the time and process stamp.
-    std::vector<std::string> messages() const
-    {
-        std::ifstream in = zudo::io::openInputStream(logs.file("Zuzuzevo.log"));
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) {
-            const std::size_t start = line.find("]: ");
-            lines.push_back(start == std::string::npos ? line : line.substr(start + 3));
-        }
-        return lines;
-    }
+    std::vector<std::string> messages() const { return capture.messages(); }
 
     static std::string pointerText(const void* pointer)
     {
@@ -53,7 +31,7 @@ protected:
         return text.str();
     }
 
-    zudo::test::TempDir logs;
+    zudo::test::LogCapture capture;
 };
 
 TEST_F(PluginLog, ConstructionAndKeysBeforeTheFirstFrame)

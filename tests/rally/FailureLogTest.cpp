@@ -4,7 +4,7 @@
 
 #include "RallyFixture.hpp"
 #include "rally/ServiceInfo.hpp"
-#include "util/Log.hpp"
+#include "support/LogCapture.hpp"
 
 namespace {
 
@@ -12,19 +12,9 @@ using namespace std::string_literals;
 
 class FailureLog : public zudo::test::RallyTest {
 protected:
-    void SetUp() override
-    {
-        RallyTest::SetUp();
-        zudo::util::setLogDirectory(logs.str() + "/");
-    }
-    void TearDown() override
-    {
-        zudo::util::setLogDirectory("");
-        RallyTest::TearDown();
-    }
-    std::string logText() const { return logs.read(zudo::util::logFileName()); }
+    std::string logText() const { return capture.messageText(); }
 
-    zudo::test::TempDir logs;
+    zudo::test::LogCapture capture;
 };
 
 } // namespace

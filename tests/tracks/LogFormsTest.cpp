@@ -4,26 +4,10 @@
 #include <sstream>
 
 #include "TrackFixture.hpp"
-#include "util/Log.hpp"
+#include "support/LogCapture.hpp"
 
 namespace zudo::legacy::support {
 namespace {
-
-// The messages of the log file: each line after its time and process prefix.
-std::string messages(const test::TempDir& logs)
-{
-    std::istringstream lines(logs.read("Zuzuzevo.log"));
-    std::string line;
-    std::string result;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        const auto start = line.find("]: ");
-        result += (start == std::string::npos ? line : line.substr(start + 3)) + "\n";
-    }
-    return result;
-}
 
 TEST(TrackLogForms, DescriptionsOfEntriesAndConditions)
 {
@@ -39,8 +23,7 @@ TEST(TrackLogForms, DescriptionsOfEntriesAndConditions)
 
 TEST(TrackLogForms, FailedReadsNameTheFormAndItsStage)
 {
-    const test::TempDir logs;
-    util::setLogDirectory(logs.str() + "/");
+    const test::LogCapture capture;
     WeatherEntry entry;
     entry.stage = 23;
     std::istringstream cutEntry("0 1 x");
@@ -49,14 +32,13 @@ TEST(TrackLogForms, FailedReadsNameTheFormAndItsStage)
     condition.track = 2;
     std::istringstream cutCondition("0 1 2 3 4");
     cutCondition >> condition;
-    util::setLogDirectory("");
 
     EXPECT_TRUE(cutEntry.fail());
     EXPECT_TRUE(cutCondition.fail());
     // Both streams are left failed, and throw nothing afterwards.
     EXPECT_EQ(cutEntry.exceptions(), std::ios_base::goodbit);
     EXPECT_EQ(cutCondition.exceptions(), std::ios_base::goodbit);
-    const std::string log = messages(logs);
+    const std::string log = capture.messageText();
     EXPECT_NE(log.find("operator>>(istream,WeatherEntry) - failed to de-serialize WeatherEntry 23: "),
               std::string::npos)
         << log;
@@ -69,8 +51,7 @@ TEST(TrackLogForms, FailedReadsNameTheFormAndItsStage)
 TEST(TrackLogForms, RecordsOfTheParser)
 {
     test::TrackFixture fixture;
-    const test::TempDir logs;
-    util::setLogDirectory(logs.str() + "/");
+    const test::LogCapture capture;
     fixture.writeFile("Maps/Tracks.ini", "[Map12]\nTrackName=t\nParticles=p\n[Map13]\nTrackName=t\n");
     fixture.writeFile("Maps/TrackSettings.ini", "[12M_crisp_clear]\n[10_noon_crisp_clear]\n[13M_crisp_clear]\n");
     fixture.writeTrackIni("t", "M", {{"Rock", false}});
@@ -79,7 +60,6 @@ TEST(TrackLogForms, RecordsOfTheParser)
     tracks::TrackConditionList list{std::make_shared<tracks::TrackCondition>(5)};
     parser->trackConditions(tracks::TrackOverride{12, "", ""}, list);
     parser->trackConditions(tracks::TrackOverride{13, "", ""}, list);
-    util::setLogDirectory("");
 
     const std::string read = "zudo::legacy::support::TrackWeatherParser::readTrackSettings() - ";
     const std::string check = "zudo::legacy::support::TrackWeatherParser::processSurfaces() - ";
@@ -97,7 +77,7 @@ TEST(TrackLogForms, RecordsOfTheParser)
         check + "found track ini file t_M.ini for tintSet M\n" +
         check + "found texture Rock in t_M_textures\\dry\\Rock.dds (mapped to t_m_textures\\dry\\rock.dds)\n" +
         check + "12 --> M/dry/new valid\n";
-    const std::string log = messages(logs);
+    const std::string log = capture.messageText();
     EXPECT_EQ(log.substr(0, expected.size()), expected);
     EXPECT_NE(log.find(check + "Rock in t_M_textures\\wet\\Rock.dds (mapped to t_m_textures\\wet\\rock.dds) not found, skipping\n" +
                        check + "12 --> M/wet/worn not valid (1 textures missing)\n"),
