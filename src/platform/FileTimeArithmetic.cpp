@@ -134,3 +134,9 @@ std::string formatTime24EnUs(const CalendarTime& time)
 }
 
 } // namespace zudo::platform::detail
+
+namespace zudo::platform {
+
+std::int64_t fileTimeOfUnixSeconds(std::int64_t seconds) { return detail::unixTimeToFileTime(seconds, 0); }
+
+} // namespace zudo::platform

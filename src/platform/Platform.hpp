@@ -212,6 +212,9 @@ CalendarTime localTime(); // GetLocalTime
 // platform rejects (e.g. month 0).
 bool calendarToFileTime(const CalendarTime& time, std::int64_t& fileTime);
 bool fileTimeToCalendar(std::int64_t fileTime, CalendarTime& time);
+// The file time of a time in seconds since 1970-01-01 UTC (the times that
+// FileStatus and FindData hold).
+std::int64_t fileTimeOfUnixSeconds(std::int64_t seconds);
 // FileTimeToLocalFileTime: UTC file time to the local zone. (Windows applies
 // the offset in force now; natively the zone's rules for that instant apply.)
 bool fileTimeToLocal(std::int64_t utcFileTime, std::int64_t& localFileTime);

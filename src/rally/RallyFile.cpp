@@ -8,19 +8,11 @@
 
 namespace zudo::rally {
 
-namespace {
-
-// 100-nanosecond units between 1601-01-01 and 1970-01-01.
-constexpr std::int64_t unixEpochAsFileTime = 116444736000000000LL;
-constexpr std::int64_t fileTimeUnitsPerSecond = 10000000LL;
-
-} // namespace
-
 std::optional<platform::CalendarTime> localWriteTime(std::int64_t modifiedSeconds)
 {
     std::int64_t local = 0;
     platform::CalendarTime time;
-    const std::int64_t utc = modifiedSeconds * fileTimeUnitsPerSecond + unixEpochAsFileTime;
+    const std::int64_t utc = platform::fileTimeOfUnixSeconds(modifiedSeconds);
     if (!platform::fileTimeToLocal(utc, local) || !platform::fileTimeToCalendar(local, time)) {
         return std::nullopt;
     }

@@ -69,6 +69,15 @@ TEST(FileTime, KnownDatesConvertBothWays)
     }
 }
 
+TEST(FileTime, TimesOfFileStatusBecomeFileTimes)
+{
+    EXPECT_EQ(zp::fileTimeOfUnixSeconds(0), 116'444'736'000'000'000);
+    EXPECT_EQ(zp::fileTimeOfUnixSeconds(-secondsFrom1601To1970), 0);
+    zp::CalendarTime time;
+    ASSERT_TRUE(zp::fileTimeToCalendar(zp::fileTimeOfUnixSeconds(1'709'831'441), time));
+    EXPECT_EQ(time, calendar(2024, 3, 7, 17, 10, 41, 0, 4));
+}
+
 TEST(FileTime, InvalidFieldsAreRejected)
 {
     const struct {
