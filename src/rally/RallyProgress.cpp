@@ -60,7 +60,7 @@ bool Rally::readProgressLines(std::istream& in, std::vector<StagePtr>& scratch) 
         std::istringstream line(text);
         line.imbue(std::locale::classic());
         int version = 0;
-        if (!(line >> version) || version < 1 || version > StageTime::currentFormatVersion) {
+        if (!(line >> version) || !StageTime::isKnownFormatVersion(version)) {
             complete = false;
             continue;
         }

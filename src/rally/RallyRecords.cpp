@@ -19,11 +19,6 @@ namespace {
 
 constexpr int hotlapSurfaces = 3;
 
-bool isKnownVersion(int version)
-{
-    return version >= 1 && version <= StageTime::currentFormatVersion;
-}
-
 // The record that keeps a stage's result: a snapshot that later changes to
 // the stage cannot reach.
 StageTimePtr recordOf(const Stage& stage)
@@ -51,7 +46,7 @@ bool Rally::readBestTimes(const RecordKey& key, std::vector<StageTimePtr>& times
         std::istringstream line(text);
         line.imbue(std::locale::classic());
         int version = 0;
-        if (!(line >> version) || !isKnownVersion(version)) {
+        if (!(line >> version) || !StageTime::isKnownFormatVersion(version)) {
             return false;
         }
         auto time = std::make_shared<StageTime>();

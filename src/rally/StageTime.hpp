@@ -79,6 +79,8 @@ public:
     Rally* rally() const { return rally_; }
     void setRally(Rally* rally) { rally_ = rally; }
 
+    // Versions 1 to currentFormatVersion: those a line of a file may name.
+    static bool isKnownFormatVersion(int version) { return version >= 1 && version <= currentFormatVersion; }
     int formatVersion() const { return formatVersion_; }
     void setFormatVersion(int version) { formatVersion_ = version; }
 
