@@ -21,11 +21,7 @@ std::string windowPositionsIniPath() { return hostPath("Plugins\\Zuzuzevo\\Windo
 std::string telemetryIniPath() { return hostPath("Plugins\\Zuzuzevo\\telemetry.ini"); }
 std::string paceNoteIniPath() { return hostPath("Plugins\\Pacenote\\PaceNote.ini"); }
 std::string rivovovIniPath() { return hostPath("Rivovov\\Rivovov.ini"); }
-std::string trackValidationIniPath()
-{
-    return io::File(io::File(io::File(io::hostDirectory()), "Maps"), "TrackValidation.ini")
-        .fullPath();
-}
+std::string trackValidationIniPath() { return hostPath("Maps\\TrackValidation.ini"); }
 
 std::string tracksIniPath() { return "Maps\\Tracks.ini"; }
 std::string trackSettingsIniPath() { return "Maps\\TrackSettings.ini"; }
