@@ -73,12 +73,13 @@ void* copyOfMappedImage(const std::string& path, std::uint32_t sizeOfImage,
 // The base that the copy's relocatable values are relative to: the library
 // loader relocates the mapping on some systems and not on others (Wine maps
 // an executable without relocating it), so the copy is compared with the file.
-std::optional<std::uint32_t> valuesBase(std::span<const std::uint8_t> file,
+std::optional<std::uint32_t> valuesBase(std::span<const std::uint8_t> file, const pe::Headers& headers,
                                         std::span<const std::uint8_t> image,
                                         const std::vector<std::uint32_t>& relocations,
-                                        std::uint32_t mappedBase, std::uint32_t preferredBase)
+                                        std::uint32_t mappedBase)
 {
-    const std::vector<pe::Section> sections = pe::sections(file, *pe::parseHeaders(file));
+    const std::uint32_t preferredBase = headers.imageBase;
+    const std::vector<pe::Section> sections = pe::sections(file, headers);
     for (const std::uint32_t rva : relocations) {
         const std::optional<std::uint32_t> offset = pe::fileOffset(sections, rva);
         if (!offset || std::uint64_t{*offset} + 4 > file.size() ||
@@ -138,7 +139,7 @@ HandLoadedImage loadImageByHand(const std::string& path, std::ostream& out)
     const auto imports = pe::importLibraries(image, *headers, &problem);
     bool loaded = imports && pe::applyImports(image, *imports, platformResolver(), &problem);
     const std::optional<std::uint32_t> currentBase =
-        valuesBase(file, image, *relocations, mappedBase, headers->imageBase);
+        valuesBase(file, *headers, image, *relocations, mappedBase);
     if (loaded && !currentBase) {
         problem = "the mapped image of " + path + " differs from the file";
         loaded = false;
