@@ -79,9 +79,6 @@ HostAddress ZudoExeModule::foundModule()
             return cachedBase_;
         }
     }
-    if (loadByHandAllowed_ && !handLoad_) {
-        return loadByHand().loaded ? cachedBase_ : HostAddress();
-    }
     return HostAddress();
 #else
     // The replacement host may be registered or replaced at any time (tests):

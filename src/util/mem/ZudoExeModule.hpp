@@ -49,9 +49,6 @@ public:
     // by hand, runs prepareExe on it and keeps its address for module().
     // Done once; later calls return the first report.
     HandLoadReport loadByHand();
-    // Lets module() call loadByHand() itself the first time the executable is
-    // needed (the listing tool, whose texture check needs it only sometimes).
-    void allowLoadingByHand() { loadByHandAllowed_ = true; }
 
     // Takes base as the executable's load address from now on (a program that
     // placed the image itself; tests). A null base forgets it again.
@@ -70,7 +67,6 @@ private:
     HostAddress assumedBase_;
     HostAddress cachedBase_;
     bool handleLookedUp_ = false; // the game's module is there from the start or never
-    bool loadByHandAllowed_ = false;
     std::optional<HandLoadReport> handLoad_;
     bool missingReported_ = false;
 };
