@@ -306,6 +306,32 @@ TEST(PeImage, ALibraryThatCannotBeLoadedFailsTheImports)
     EXPECT_NE(problem.find("USER32.dll"), std::string::npos);
 }
 
+TEST(PeImage, ImportTablesThatOverlapAreRefused)
+{
+    // USER32.dll's address table moved to 0x1000: count thunks there, each
+    // naming the same import of 100 characters at 0x3000 (hint, then name).
+    const auto importsWith = [](std::uint32_t count) {
+        Bytes mapped = *pe::mapFile(withImports().file);
+        put32(mapped, 0x2024, 0x1000);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            put32(mapped, 0x1000 + 4 * i, 0x3000);
+        }
+        put32(mapped, 0x1000 + 4 * count, 0);
+        putText(mapped, 0x3002, std::string(100, 'n'));
+        std::string problem;
+        const auto libraries = pe::importLibraries(mapped, *pe::parseHeaders(mapped), &problem);
+        return std::make_pair(libraries, problem);
+    };
+    // 20 thunks: 20 x (4 + 100) bytes, well inside the image of 0x4000.
+    const auto [few, fewProblem] = importsWith(20);
+    ASSERT_TRUE(few) << fewProblem;
+    EXPECT_EQ((*few)[1].thunks.size(), 20u);
+    // 1000 thunks would hold 104,000 bytes for an image of 16,384.
+    const auto [many, problem] = importsWith(1000);
+    EXPECT_FALSE(many);
+    EXPECT_EQ(problem, "import tables of USER32.dll larger than the image");
+}
+
 TEST(PeImage, RelocationsMoveValuesAndReportThoseOutOfReachOnce)
 {
     Bytes image(0x4000, 0);

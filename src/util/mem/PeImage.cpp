@@ -205,6 +205,18 @@ std::optional<std::vector<ImportLibrary>> importLibraries(std::span<const std::u
     if (headers.imports.rva == 0) {
         return result;
     }
+    // In a real image every descriptor, address table entry and name has a
+    // place of its own, so what is read adds up to less than the image.
+    // Tables that overlap (a damaged or crafted file) could otherwise make the
+    // reader hold many times the image; they are refused when they exceed it.
+    std::uint64_t unread = image.size();
+    const auto take = [&unread](std::uint64_t bytes) {
+        if (bytes > unread) {
+            return false;
+        }
+        unread -= bytes;
+        return true;
+    };
     for (std::uint64_t at = headers.imports.rva;; at += importDescriptorSize) {
         if (at + importDescriptorSize > image.size()) {
             fail(problem, "import descriptors run past the image");
@@ -221,6 +233,10 @@ std::optional<std::vector<ImportLibrary>> importLibraries(std::span<const std::u
         library.descriptorRva = static_cast<std::uint32_t>(at);
         if (!readName(image, nameRva, library.name)) {
             fail(problem, "import library name outside the image");
+            return std::nullopt;
+        }
+        if (!take(importDescriptorSize + library.name.size())) {
+            fail(problem, "import tables larger than the image");
             return std::nullopt;
         }
         const std::uint32_t thunks = lookup != 0 ? lookup : addressTable;
@@ -241,6 +257,10 @@ std::optional<std::vector<ImportLibrary>> importLibraries(std::span<const std::u
                 entry.ordinal = static_cast<std::uint16_t>(thunk & 0xFFFFu);
             } else if (!readName(image, thunk + 2, entry.name)) {
                 fail(problem, "import name of " + library.name + " outside the image");
+                return std::nullopt;
+            }
+            if (!take(4 + entry.name.size())) {
+                fail(problem, "import tables of " + library.name + " larger than the image");
                 return std::nullopt;
             }
             library.thunks.push_back(std::move(entry));

@@ -85,7 +85,9 @@ struct ImportLibrary {
 // stamp are both 0. The thunks come from the import lookup table, or from the
 // import address table itself when there is no lookup table. A thunk with the
 // top bit set imports by ordinal (its low 16 bits); otherwise it points at a
-// hint (2 bytes) and a name. Nothing when anything lies outside the image.
+// hint (2 bytes) and a name. Nothing when anything lies outside the image, or
+// when the descriptors, thunks and names read add up to more bytes than the
+// image has (tables that overlap).
 std::optional<std::vector<ImportLibrary>> importLibraries(std::span<const std::uint8_t> image,
                                                           const Headers& headers,
                                                           std::string* problem = nullptr);
