@@ -26,8 +26,7 @@ constexpr std::array<TyreWords, tyreCount> tyreWords{{
 constexpr std::array<std::string_view, highestSkill> skillNames{
     "Inexperienced", "Proficient", "Competent", "Skilled", "Expert"};
 
-// The classic locale's case folding, without a locale lookup per character:
-// the best-time queries compare thousands of names.
+// Letter case of the classic "C" locale: A-Z and a-z.
 char folded(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -36,6 +35,13 @@ char folded(char c)
 bool sameLetter(char a, char b)
 {
     return folded(a) == folded(b);
+}
+
+// Whether word starts with text, letter case ignored; an empty text starts
+// every word.
+bool startsWithIgnoringCase(const std::string& word, const std::string& text)
+{
+    return text.size() <= word.size() && std::equal(text.begin(), text.end(), word.begin(), sameLetter);
 }
 
 bool tyreMatches(const TyreWords& name, const std::string& first, const std::string& second)
@@ -50,17 +56,6 @@ bool tyreMatches(const TyreWords& name, const std::string& first, const std::str
 }
 
 } // namespace
-
-bool startsWithIgnoringCase(const std::string& word, const std::string& text)
-{
-    return text.size() <= word.size() && std::equal(text.begin(), text.end(), word.begin(), sameLetter);
-}
-
-std::string foldedCase(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), folded);
-    return text;
-}
 
 std::string tyreName(int index)
 {

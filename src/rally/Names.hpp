@@ -24,10 +24,4 @@ std::string skillName(int code);
 // ignored); 0 when none does.
 int skillCodeForText(const std::string& text);
 
-// Whether word starts with text, letter case ignored; an empty text starts
-// every word. Letter case is that of the classic "C" locale: A-Z and a-z.
-bool startsWithIgnoringCase(const std::string& word, const std::string& text);
-// The text with A-Z made lower case: equal for texts equal but for case.
-std::string foldedCase(std::string text);
-
 } // namespace zudo::rally

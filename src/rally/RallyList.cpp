@@ -5,7 +5,7 @@
 
 #include "config/SettingFiles.hpp"
 #include "platform/Platform.hpp"
-#include "rally/Names.hpp"
+#include "util/LowerCase.hpp"
 
 namespace zudo::rally {
 
@@ -150,7 +150,7 @@ const RallyList::NameIndex& RallyList::nameIndex() const
     nameIndex_.clear();
     for (const RallyPtr& rally : rallies_) {
         for (std::size_t index = 0; index < rally->stageCount(); ++index) {
-            nameIndex_[foldedCase(rally->stage(index)->displayName())].push_back({rally.get(), index});
+            nameIndex_[util::lowerCase(rally->stage(index)->displayName(), std::locale::classic())].push_back({rally.get(), index});
         }
     }
     indexedGeneration_ = generation;
@@ -161,7 +161,7 @@ const RallyList::NameIndex& RallyList::nameIndex() const
 StageTimePtr RallyList::bestTimeOnStage(const std::string& displayName, int surface) const
 {
     const NameIndex& index = nameIndex();
-    const auto places = index.find(foldedCase(displayName));
+    const auto places = index.find(util::lowerCase(displayName, std::locale::classic()));
     if (places == index.end()) {
         return nullptr;
     }

@@ -12,7 +12,7 @@
 #include "io/FileStreams.hpp"
 #include "io/IniFile.hpp"
 #include "platform/Platform.hpp"
-#include "tracks/LowerCase.hpp"
+#include "util/LowerCase.hpp"
 
 namespace zudo::tracks {
 
@@ -61,7 +61,7 @@ namespace {
 std::string keyOfAbsolute(std::string absolute)
 {
     std::replace(absolute.begin(), absolute.end(), '\\', '/');
-    return lowerCase(std::move(absolute), std::locale::classic());
+    return util::lowerCase(std::move(absolute), std::locale::classic());
 }
 
 // Whether a part of the path is "." or "..".
@@ -145,7 +145,7 @@ const FileSystemTextureHost::Listing& FileSystemTextureHost::listing(const std::
     int error = 0;
     found.readable = platform::listFileNames(directory, names, error) || error == ENOENT;
     for (std::string& name : names) {
-        found.files.insert(lowerCase(std::move(name), std::locale::classic()));
+        found.files.insert(util::lowerCase(std::move(name), std::locale::classic()));
     }
     return found;
 }

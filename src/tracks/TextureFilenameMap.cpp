@@ -4,7 +4,7 @@
 #include <locale>
 #include <vector>
 
-#include "tracks/LowerCase.hpp"
+#include "util/LowerCase.hpp"
 #include "tracks/ReportLine.hpp"
 #include "tracks/TextureHost.hpp"
 
@@ -45,7 +45,7 @@ TextureFilenameMap::TextureFilenameMap(const std::string& fileBytes)
         if (target.empty()) {
             break;
         }
-        pairs_.emplace(lowerCase(source, std::locale()), lowerCase(target, std::locale()));
+        pairs_.emplace(util::lowerCase(source, std::locale()), util::lowerCase(target, std::locale()));
     }
 }
 
@@ -69,7 +69,7 @@ TextureFilenameMap TextureFilenameMap::load(TextureHost& host)
 
 std::string TextureFilenameMap::translate(const std::string& path) const
 {
-    std::string lowered = lowerCase(path, std::locale());
+    std::string lowered = util::lowerCase(path, std::locale());
     const auto found = pairs_.find(lowered);
     return found == pairs_.end() ? lowered : found->second;
 }

@@ -1,11 +1,12 @@
 #pragma once
-// Lower-case copies of file names and paths, many thousands per run: the
-// locale's conversion facet is looked up once per text, not per character.
+// Lower-case copies of names and paths, many thousands per run (texture
+// files, stage names of the best-time queries): the locale's conversion facet
+// is looked up once per text, not per character as Boost's copies do.
 
 #include <locale>
 #include <string>
 
-namespace zudo::tracks {
+namespace zudo::util {
 
 inline std::string lowerCase(std::string text, const std::locale& locale)
 {
@@ -15,4 +16,4 @@ inline std::string lowerCase(std::string text, const std::locale& locale)
     return text;
 }
 
-} // namespace zudo::tracks
+} // namespace zudo::util
