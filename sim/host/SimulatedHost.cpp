@@ -298,11 +298,6 @@ std::string SimulatedHost::installDirectory() const
 // ---------------------------------------------------------------------------
 // The host's objects.
 
-HostAddress SimulatedHost::allocateObject(std::uint32_t size)
-{
-    return allocate(size); // the heap is far larger than what reset() creates
-}
-
 util::mem::msvc::HostAllocator SimulatedHost::allocator()
 {
     return [this](std::uint32_t size) { return allocate(size); };
@@ -315,20 +310,21 @@ void SimulatedHost::writeEmptyIniRecord(HostAddress record)
     msvc::writeString(record + TrackIniHandler::Record::fileNameOffset, "", allocator());
 }
 
+// The heap is far larger than what these objects take: no allocation fails.
 void SimulatedHost::createObjects()
 {
     const auto pointTo = [](const util::mem::BindingInfo& binding, HostAddress object) {
         HostAddress(binding.address).writeAddress(0, object);
     };
     Objects& o = objects_;
-    o.game = allocateObject(0x800);
+    o.game = allocate(0x800);
     pointTo(bindings::gameObject.info, o.game);
 
-    o.track = allocateObject(0x100);
-    o.trackParameters = allocateObject(TrackParameters::size);
-    o.trackIniHandler = allocateObject(8);
-    o.trackIniValues = allocateObject(TrackIniHandler::Record::size);
-    o.trackIniBackup = allocateObject(TrackIniHandler::Record::size);
+    o.track = allocate(0x100);
+    o.trackParameters = allocate(TrackParameters::size);
+    o.trackIniHandler = allocate(8);
+    o.trackIniValues = allocate(TrackIniHandler::Record::size);
+    o.trackIniBackup = allocate(TrackIniHandler::Record::size);
     pointTo(bindings::trackObject.info, o.track);
     o.track.writeAddress(util::mem::TrackObjectView::parametersOffset, o.trackParameters);
     for (std::uint32_t offset = TrackParameters::trackExtOffset;
@@ -341,7 +337,7 @@ void SimulatedHost::createObjects()
     writeEmptyIniRecord(o.trackIniValues);
     writeEmptyIniRecord(o.trackIniBackup);
 
-    o.libraryTable = allocateObject(32);
+    o.libraryTable = allocate(32);
     pointTo(bindings::libraryTable.info, o.libraryTable);
     o.libraryTable.write<std::uint32_t>(
         util::mem::library_table::vudezAvu3RBase,
@@ -350,21 +346,21 @@ void SimulatedHost::createObjects()
         util::mem::library_table::zozuDudeveBase,
         util::mem::preferredBase(util::mem::HostModule::ZozuDudeve));
 
-    o.weatherControl = allocateObject(0x100);
+    o.weatherControl = allocate(0x100);
     pointTo(bindings::weatherControl.info, o.weatherControl);
 
-    o.gameState = allocateObject(4096);
+    o.gameState = allocate(4096);
     pointTo(bindings::gameState.info, o.gameState);
-    o.gameState.writeAddress(util::mem::GameStateView::subObjectOffset, allocateObject(16));
+    o.gameState.writeAddress(util::mem::GameStateView::subObjectOffset, allocate(16));
 
-    o.stagePreparation = allocateObject(16);
+    o.stagePreparation = allocate(16);
     pointTo(bindings::stagePreparation.info, o.stagePreparation);
     o.stagePreparation.writeAddress(util::mem::StagePreparationView::innerObjectOffset,
-                                    allocateObject(util::mem::StagePreparationView::innerClearedOffset + 4));
+                                    allocate(util::mem::StagePreparationView::innerClearedOffset + 4));
 
-    o.replay = allocateObject(64);
+    o.replay = allocate(64);
     pointTo(bindings::replayObject.info, o.replay);
-    o.activeSetup = allocateObject(5888);
+    o.activeSetup = allocate(5888);
     pointTo(bindings::activeSetup.info, o.activeSetup);
 }
 

@@ -143,7 +143,6 @@ private:
         void* context = nullptr;
     };
 
-    HostAddress allocateObject(std::uint32_t size);
     void createObjects();
     void writeEmptyIniRecord(HostAddress record);
     util::mem::msvc::HostAllocator allocator();
