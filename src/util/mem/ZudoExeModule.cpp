@@ -12,7 +12,6 @@ namespace zudo::util::mem {
 
 namespace {
 
-constexpr const char* defaultExeName = "Zoraravi_SSE.exe";
 constexpr int maxLevelsUp = 8;
 constexpr const char* prepareLocation = "zudo::util::mem::ZudoExeModule::prepareExe() - ";
 
@@ -32,11 +31,7 @@ ZudoExeModule& ZudoExeModule::instance()
     return module;
 }
 
-std::string ZudoExeModule::exeName()
-{
-    std::string name = config::zudoExeName();
-    return name.empty() ? defaultExeName : name;
-}
+std::string ZudoExeModule::exeName() { return config::zudoExeName(); }
 
 std::string ZudoExeModule::findExe()
 {
