@@ -109,7 +109,7 @@ Simulation::Simulation(const SimulationOptions& options, TraceWriter& trace)
     SimulatedHost& host = SimulatedHost::instance();
     host.reset();
     host.setExecutablePath(install + "/" + simulatedExecutableName);
-    host.registerWithPlatform();
+    host.registerAsHost();
     registerHostFakes(host, recorder_);
     registerCarDamageFakes(host);
     if (!platform::setCurrentDirectory(install)) {

@@ -4,8 +4,8 @@
 #include <new>
 #include <utility>
 
-#include "plugin/GameHolder.hpp"
 #include "ui/Dialog.hpp"
+#include "ui/GameHolder.hpp"
 #include "ui/Screen.hpp"
 #include "ui/StartDialog.hpp"
 #include "util/Exception.hpp"
@@ -49,7 +49,7 @@ Zuzuzevo::Zuzuzevo(GameInterface* pGame, DialogFactory firstDialog)
     : firstDialog_(firstDialog ? std::move(firstDialog) : DialogFactory(&makeStartDialog)),
       game_(pGame)
 {
-    GameHolder::instance().setGame(pGame);
+    ui::GameHolder::instance().setGame(pGame);
     // Without the hook the game keeps its own surface types; the plug-in
     // itself works all the same.
     guarded("Zuzuzevo", [&] { surfaceHook_.install(); });
@@ -65,8 +65,8 @@ Zuzuzevo::~Zuzuzevo()
     current_ = nullptr;
     first_.reset();
     surfaceHook_.uninstall();
-    if (GameHolder::instance().game() == game_) {
-        GameHolder::instance().setGame(nullptr);
+    if (ui::GameHolder::instance().game() == game_) {
+        ui::GameHolder::instance().setGame(nullptr);
     }
 }
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "plugin/GameHolder.hpp"
-#include "plugin/HostInterfaces.hpp"
+#include "ui/GameHolder.hpp"
+#include "ui/HostInterfaces.hpp"
 
 namespace zudo::ui {
 
@@ -28,7 +28,7 @@ void Screen::setPage(const Page& page) { page_ = page; }
 
 void Screen::draw(const Area& area) const
 {
-    GameInterface* game = plugin::GameHolder::instance().game();
+    GameInterface* game = ui::GameHolder::instance().game();
     if (game == nullptr) {
         return;
     }

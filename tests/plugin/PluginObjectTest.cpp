@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "ShellHost.hpp"
-#include "plugin/GameHolder.hpp"
 #include "plugin/Zuzuzevo.hpp"
+#include "support/ShellHost.hpp"
+#include "support/StartPageFrame.hpp"
 #include "ui/Dialog.hpp"
+#include "ui/GameHolder.hpp"
 #include "ui/StartDialog.hpp"
 #include "util/Exception.hpp"
 
@@ -129,7 +130,7 @@ protected:
     void SetUp() override
     {
         ShellHostTest::SetUp();
-        zudo::plugin::GameHolder::instance().setGame(nullptr); // the plug-in sets it
+        zudo::ui::GameHolder::instance().setGame(nullptr); // the plug-in sets it
     }
 
     ProbeDialog* probe = nullptr;
@@ -150,9 +151,7 @@ TEST_F(PluginObject, CallsBeforeTheFirstMenuFrameAreDropped)
 
     plugin.DrawMenuPage();
     ASSERT_NE(dynamic_cast<StartDialog*>(plugin.currentDialog()), nullptr);
-    EXPECT_EQ(game.calls().front(), "BeginPage 0 0 0 0");
-    EXPECT_EQ(game.lastFrameTexts(), (Calls{"Zuzuzevo", "Hotlaps", "Rallies", "Car Damage: Off",
-                                            "Transmission: Automatic"}))
+    EXPECT_EQ(game.calls(), zudo::test::startPageFrame(0, "Off", "Automatic"))
         << "the key pressed before was not kept either";
 }
 
@@ -270,14 +269,14 @@ TEST_F(PluginObject, DestructionDeletesTheDialogsAndLetsGoOfTheGame)
         EXPECT_EQ(probesDestroyed, 0);
     }
     EXPECT_EQ(probesDestroyed, 1);
-    EXPECT_EQ(zudo::plugin::GameHolder::instance().game(), nullptr);
+    EXPECT_EQ(zudo::ui::GameHolder::instance().game(), nullptr);
 
     // Flag 0 destroys without freeing the memory: the game owns it then.
     alignas(Zuzuzevo) unsigned char storage[sizeof(Zuzuzevo)];
     auto* plugin = new (storage) Zuzuzevo(&game);
     plugin->DrawMenuPage();
     EXPECT_EQ(plugin->DeletingDestructor(0), static_cast<void*>(storage));
-    EXPECT_EQ(zudo::plugin::GameHolder::instance().game(), nullptr);
+    EXPECT_EQ(zudo::ui::GameHolder::instance().game(), nullptr);
 }
 
 TEST_F(PluginObject, TheExportMakesAWorkingPlugin)
@@ -285,7 +284,7 @@ TEST_F(PluginObject, TheExportMakesAWorkingPlugin)
     PluginInterface* plugin = ZUDO_CreatePlugin(&game);
     ASSERT_NE(plugin, nullptr);
     EXPECT_STREQ(plugin->Name(), "Zuzuzevo");
-    EXPECT_EQ(zudo::plugin::GameHolder::instance().game(), &game);
+    EXPECT_EQ(zudo::ui::GameHolder::instance().game(), &game);
     plugin->DrawMenuPage();
     EXPECT_EQ(game.lastFrameTexts().front(), "Zuzuzevo");
     EXPECT_EQ(plugin->DeletingDestructor(1), static_cast<void*>(plugin));

@@ -1,5 +1,5 @@
 // Surface types of maps from Maps\Tracks.ini, and the jump that makes the
-// game's own routine answer with them. In the Windows build the game's
+// game's own routine answer with them. In the game's process the game's
 // routine is really called, through the jump, with the C convention.
 
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "ShellHost.hpp"
 #include "plugin/Zuzuzevo.hpp"
+#include "support/ShellHost.hpp"
 #include "tracks/SurfaceType.hpp"
 #include "util/mem/HostCall.hpp"
 
@@ -53,21 +53,11 @@ protected:
         return bytes;
     }
 
-    // Calls the game's routine as the game does. The replacement host runs no
-    // machine code, so natively the jump is followed as the processor would.
+    // Calls the game's routine as the game does.
     std::optional<std::int32_t> callGameRoutine(std::int32_t map) const
     {
-#if ZUDO_HOST_IS_NATIVE
-        return mem::callHostRoutine<std::int32_t>(mem::CallingConvention::Cdecl, code, HostAddress(),
-                                                  map);
-#else
-        if (codeBytes()[0] != 0xE9) {
-            return std::nullopt;
-        }
-        const HostAddress target(code.value() + 5 + code.read<std::uint32_t>(1));
-        return mem::callHostRoutine<std::int32_t>(mem::CallingConvention::Cdecl, target,
-                                                  HostAddress(), map);
-#endif
+        return mem::callHostRoutine<std::int32_t>(mem::CallingConvention::Cdecl,
+                                                  zudo::test::callableCode(code), HostAddress(), map);
     }
 
     std::string previousDirectory;

@@ -2,9 +2,11 @@
 // The game executable as a module of this process: where it is loaded, so
 // that bindings can be resolved against it.
 //
-// - Inside the game (the plug-in): the module handle of the executable named
-//   by exeName(); the game is the process, so it is always there.
-// - Native build: the replacement host's executableBase.
+// - Inside the game's process (game/GameModule.cpp): the module handle of the
+//   executable named by exeName(); the game is the process, so it is always
+//   there.
+// - Against the replacement host (replacement/ReplacementModule.cpp): the
+//   host's executableBase.
 // - A program outside the game (the listing tool) may load the executable by
 //   hand: loadByHand() finds the file, loads and relocates it, resolves its
 //   imports and runs its start-up (prepareExe). Only programs that ask for it
@@ -33,6 +35,12 @@ struct HandLoadReport {
 class ZudoExeModule {
 public:
     static ZudoExeModule& instance();
+
+    // Called by the plug-in's factory before anything else, when the game
+    // (or the program acting as the game) has just loaded the plug-in.
+    // Against the replacement host: finds the host that loaded the plug-in,
+    // whose executable path and tick count the platform layer then gives.
+    static void attachToHost();
 
     // The load address of the executable; null when it is not there.
     HostAddress module();
