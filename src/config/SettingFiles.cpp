@@ -12,7 +12,7 @@ std::string hostPath(const std::string& relative)
 
 std::string pluginPath(std::string_view name)
 {
-    return std::string(pluginDirectory) + "/" + std::string(name);
+    return std::string(pluginDirectory) + "\\" + std::string(name);
 }
 
 std::string viduzuzIniPath() { return hostPath("Viduzuz.ini"); }

@@ -26,7 +26,7 @@ public:
     // Before sanitizing: the rally's name, or for a hotlap its stage's display
     // name with the key's surface word and tyre name in parentheses.
     std::string baseName() const;
-    // "Plugins/Zuzuzevo/" + sanitized base name + "." + extension.
+    // config::pluginPath(sanitized base name + "." + extension).
     std::string path() const;
     // The path below the host directory.
     std::string fullPath() const;

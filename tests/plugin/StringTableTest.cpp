@@ -14,7 +14,7 @@
 
 namespace {
 
-using zudo::util::readHostText;
+using zudo::plugin::readHostText;
 using zudo::plugin::StringTable;
 using zudo::util::mem::HostAddress;
 namespace mem = zudo::util::mem;

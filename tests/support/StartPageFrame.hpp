@@ -13,17 +13,22 @@ namespace zudo::test {
 inline std::vector<std::string> startPageFrame(int selection, const std::string& damage,
                                                const std::string& transmission)
 {
+    std::string highlight = "DrawHighlight 0 ";
+    highlight.append(std::to_string(100 + 15 * selection)).append(" 200 15");
     std::vector<std::string> calls{
         "BeginPage 0 0 0 0",
         "SelectMenuColor 3", "DrawPanel 0 465 640 15",
         "SelectMenuColor 3",
         "SelectMenuColor 4", "SelectFont 1", "DrawText 50 70 \"Zuzuzevo\"",
-        "SelectMenuColor 3", "DrawHighlight 0 " + std::to_string(100 + 15 * selection) + " 200 15",
+        "SelectMenuColor 3", highlight,
     };
     const std::string rows[] = {"Hotlaps", "Rallies", "Car Damage: " + damage, "Transmission: " + transmission};
-    for (int index = 0; index < 4; ++index) {
-        calls.insert(calls.end(), {"SelectMenuColor 3", "SelectFont 0",
-                                   "DrawText 50 " + std::to_string(100 + 15 * index) + " \"" + rows[index] + "\""});
+    int y = 100;
+    for (const std::string& row : rows) {
+        std::string text = "DrawText 50 ";
+        text.append(std::to_string(y)).append(" \"").append(row).append("\"");
+        calls.insert(calls.end(), {"SelectMenuColor 3", "SelectFont 0", text});
+        y += 15;
     }
     return calls;
 }

@@ -3,25 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
-#include <cstdio>
-#include <span>
-#include <sstream>
 #include <string>
 
 #include "platform/Platform.hpp"
 #include "support/TempDir.hpp"
-#include "util/mem/HostCall.hpp"
 #include "util/mem/ZudoExeModule.hpp"
-#include "util/mem/pe/ManualLoader.hpp"
 
 namespace {
 
-using zudo::util::mem::HostAddress;
 using zudo::util::mem::ZudoExeModule;
 namespace mem = zudo::util::mem;
-namespace pe = zudo::util::mem::pe;
 namespace platform = zudo::platform;
 
 // Runs with the current directory set to a directory of the test.

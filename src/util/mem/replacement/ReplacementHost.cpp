@@ -29,6 +29,8 @@ const ::ZudoReplacementHost* lookUpExportedHost()
 }
 
 // Looked up once, on first use.
+std::atomic<bool> exportLookedUp{false};
+
 const ::ZudoReplacementHost* exportedHost()
 {
     static const ::ZudoReplacementHost* const host = [] {
@@ -36,6 +38,7 @@ const ::ZudoReplacementHost* exportedHost()
         if (registeredHost.load() == nullptr) {
             answerForTheProcess(found);
         }
+        exportLookedUp.store(true);
         return found;
     }();
     return host;
@@ -52,7 +55,10 @@ const ::ZudoReplacementHost* replacementHost()
 void registerReplacementHost(const ::ZudoReplacementHost* host)
 {
     registeredHost.store(host);
-    answerForTheProcess(replacementHost());
+    // Taking a host away does not look for an exported one: the program that
+    // exports it may be building it right now (zudo-sim's host registers
+    // itself while it is constructed). The first use looks it up.
+    answerForTheProcess(host != nullptr ? host : exportLookedUp.load() ? exportedHost() : nullptr);
 }
 
 } // namespace zudo::util::mem

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "util/mem/PeImage.hpp"
+#include "util/mem/pe/PeImage.hpp"
 
 namespace {
 
