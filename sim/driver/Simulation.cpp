@@ -301,8 +301,9 @@ std::uint8_t* targetMemory(bool indirect, std::uint32_t address, std::uint32_t o
         ? nullptr
         : host.memory(static_cast<std::uint32_t>(target), size);
     if (field == nullptr) {
-        throw SimulationError(Failure::Script, "the " + std::to_string(size) + " bytes at " + hex(target) +
-                                                   " are outside the simulated host memory");
+        const std::string what = size == 4 ? "the field at " : "the " + std::to_string(size) + " bytes at ";
+        throw SimulationError(Failure::Script, what + hex(target) +
+                                                   (size == 4 ? " is" : " are") + " outside the simulated host memory");
     }
     return field;
 }
