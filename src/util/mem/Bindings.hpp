@@ -117,8 +117,18 @@ inline constexpr HostModule exe = HostModule::Executable;
     X(setupLoadFileInto, unknownAddress, Routine, Cdecl, "loads a saved setup file into a scratch setup record", FreeRoutine<bool(HostAddress, const char*)>) \
     X(setupApply, unknownAddress, Routine, Cdecl, "applies the setup for a car and stage", FreeRoutine<bool(std::int32_t, std::int32_t)>) \
     X(setupCheck, unknownAddress, Routine, Cdecl, "checks the setup for a car", FreeRoutine<bool(std::int32_t)>) \
-    /* (file name, host string receiving the display name) -> setup index, or -1 */ \
-    X(setupFileIndex, unknownAddress, Routine, Cdecl, "parses a saved setup file name into its index and display name", FreeRoutine<std::int32_t(const char*, HostAddress)>)
+    /* (bare file name, host buffer receiving the display name as a NUL-ended text, */ \
+    /* the buffer's size) -> setup index, or -1 when the name is not a setup's */ \
+    X(setupFileIndex, unknownAddress, Routine, Cdecl, "parses a saved setup file name into its index and display name", FreeRoutine<std::int32_t(const char*, HostAddress, std::int32_t)>) \
+    /* (car slot) -> the host's setup record of the car (5888 bytes), null outside 0..7 */ \
+    X(setupRecordOfCar, unknownAddress, Routine, Cdecl, "the host's setup record of a car (setup manager)", FreeRoutine<HostAddress(std::int32_t)>) \
+    /* Weather selection (members of the weather control object): the host picks */ \
+    /* the stage's weather from its table through the good and bad index lists and */ \
+    /* returns the index of the entry it chose (-1: none); the track wear belongs */ \
+    /* to the chosen weather. */ \
+    X(selectWeather, unknownAddress, Routine, Thiscall, "picks the stage's weather through the index lists (weather control)", MemberRoutine<std::int32_t()>) \
+    X(weatherTrackWear, unknownAddress, Routine, Thiscall, "the track wear of the chosen weather (weather control)", MemberRoutine<std::int32_t()>) \
+    X(setWeatherTrackWear, unknownAddress, Routine, Thiscall, "sets the track wear of the stage (weather control)", MemberRoutine<void(std::int32_t)>)
 
 #define ZUDO_DEFINE_BINDING(name, address, kind, convention, use, ...) \
     inline constexpr __VA_ARGS__ name{{#name, address, exe, kind, convention, use}};
