@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "config/SettingFiles.hpp"
 #include "platform/Platform.hpp"
 #include "support/Installation.hpp"
 #include "ui/AutoScroller.hpp"
@@ -36,7 +35,7 @@ protected:
 
     void setInterval(const std::string& value)
     {
-        install.write(zudo::config::pluginPath("Zuzuzevo.ini"), "[Options]\nAutoScrollInterval=" + value + "\n");
+        install.write("Plugins/Zuzuzevo/Zuzuzevo.ini", "[Options]\nAutoScrollInterval=" + value + "\n");
     }
 
     // A scroller over count items of which capacity fit, as a dialog sets it up.

@@ -191,6 +191,8 @@ protected:
     void SetUp() override
     {
         HostTest::SetUp();
+        idRoutine = mem::PluginRoutine::of<&widgetId>();
+        frameRoutine = mem::PluginRoutine::of<&widgetFrame>();
         const HostAddress table = hostMemory(8);
         table.writeAddress(0, idRoutine.address());
         table.writeAddress(4, frameRoutine.address());
@@ -202,8 +204,8 @@ protected:
     // How the host calls its object's frame routine: through its table.
     std::int32_t hostFrame(float time) { return mem::callVirtual<std::int32_t>(object, 4, time).value_or(-1); }
 
-    mem::PluginRoutine idRoutine = mem::PluginRoutine::of<&widgetId>();
-    mem::PluginRoutine frameRoutine = mem::PluginRoutine::of<&widgetFrame>();
+    mem::PluginRoutine idRoutine;
+    mem::PluginRoutine frameRoutine;
     HostAddress object;
 };
 
