@@ -1,6 +1,7 @@
 #include "rally/ConditionChoice.hpp"
 
 #include "tracks/ConditionSelection.hpp"
+#include "tracks/TrackWeatherParser.hpp"
 
 namespace zudo::rally {
 
@@ -14,6 +15,11 @@ ConditionChoice trackKnowledgeChoice()
         },
         [](const tracks::TrackOverride& spec, const TrackConditionPtr& wanted) {
             return tracks::closestTrackCondition(spec, wanted);
+        },
+        [](const tracks::TrackOverride& spec) {
+            tracks::TrackConditionList list;
+            legacy::support::TrackWeatherParser::instance().trackConditions(spec, list);
+            return list;
         },
     };
 }
@@ -35,6 +41,9 @@ void useConditionChoice(ConditionChoice choice)
 {
     if (!choice.select || !choice.closest) {
         choice = trackKnowledgeChoice();
+    }
+    if (!choice.all) {
+        choice.all = trackKnowledgeChoice().all;
     }
     currentChoice() = std::move(choice);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Where the stage model gets its track conditions from: the condition for a
-// weather mode, and the valid condition closest to a wanted one. Both come
+// weather mode, the valid condition closest to a wanted one, and every valid
+// condition of a track (the choices a player is offered). All come
 // from the track knowledge (the valid conditions of each track); tests may put
 // their own choice in place.
 
@@ -19,11 +20,14 @@ struct ConditionChoice {
     std::function<TrackConditionPtr(const tracks::TrackOverride&, int weatherMode)> select;
     // The valid condition of the track closest to wanted.
     std::function<TrackConditionPtr(const tracks::TrackOverride&, const TrackConditionPtr& wanted)> closest;
+    // Every valid condition of the track, in the track knowledge's order.
+    std::function<tracks::TrackConditionList(const tracks::TrackOverride&)> all;
 };
 
 // The choice in use: the track knowledge's unless another was put in place.
 const ConditionChoice& conditionChoice();
-// Puts a choice in place; an empty one returns to the track knowledge's.
+// Puts a choice in place; an empty one returns to the track knowledge's, and
+// a choice without all takes the track knowledge's list.
 void useConditionChoice(ConditionChoice choice);
 
 } // namespace zudo::rally
