@@ -182,6 +182,9 @@ void MainDialog::createComponents(Page& page)
     // The details are read first: what cannot be read is told in the status
     // line, which is built next.
     ComponentRef details;
+    if (selected_ >= count() || !entries_[static_cast<std::size_t>(selected_)]->isHotlap()) {
+        stopPagingRecords();
+    }
     if (selected_ < count()) {
         const rally::RallyPtr& entry = entries_[static_cast<std::size_t>(selected_)];
         std::string failure;
@@ -293,6 +296,13 @@ void MainDialog::addRallyRecord(GroupComponent& group, rally::Rally& rally)
     group.add(makeText(0, 90, "Progress Saved:"));
     const std::optional<platform::CalendarTime> progress = rally.progressDate();
     group.add(makeText(valueLeft, 90, progress ? util::formatDateTime(*progress) : "no"));
+}
+
+void MainDialog::stopPagingRecords()
+{
+    // Nothing to page: the scroller no longer moves by itself.
+    scroller_.setCount(0);
+    scroller_.currentIndex();
 }
 
 void MainDialog::reportUnreadableRecords(const rally::Rally& entry)

@@ -58,6 +58,7 @@ private:
     void addHotlapRecords(GroupComponent& group, rally::Rally& hotlap);
     void addRallyRecord(GroupComponent& group, rally::Rally& rally);
     void reportUnreadableRecords(const rally::Rally& entry);
+    void stopPagingRecords();
 
     bool hotlaps_;
     std::vector<rally::RallyPtr> entries_;

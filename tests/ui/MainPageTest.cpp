@@ -233,6 +233,11 @@ TEST_F(MainPage, TwentyRecordsShowEighteenRowsAndPageWithN)
 
     EXPECT_EQ(key(dialog, 't'), &dialog);
     EXPECT_EQ(StatusLine::text(), "Turned off automatic scrolling.");
+
+    EXPECT_TRUE(dialog.scroller().isScrollable());
+    down(dialog); // Back: no records to page
+    dialog.draw();
+    EXPECT_FALSE(dialog.scroller().isScrollable());
 }
 
 TEST_F(MainPage, RallyDetailsShowTheRecordAndTheSavedProgress)
