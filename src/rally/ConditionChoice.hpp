@@ -21,7 +21,7 @@ struct ConditionChoice {
     // The valid condition of the track closest to wanted.
     std::function<TrackConditionPtr(const tracks::TrackOverride&, const TrackConditionPtr& wanted)> closest;
     // Every valid condition of the track, in the track knowledge's order.
-    std::function<tracks::TrackConditionList(const tracks::TrackOverride&)> all;
+    std::function<tracks::TrackConditionList(const tracks::TrackOverride&)> all = {};
 };
 
 // The choice in use: the track knowledge's unless another was put in place.
