@@ -30,16 +30,6 @@ protected:
         }
     }
 
-    std::string highlight() const
-    {
-        for (const std::string& call : game.lastFrame()) {
-            if (call.rfind("DrawHighlight", 0) == 0) {
-                return call;
-            }
-        }
-        return "no highlight";
-    }
-
     // The entry names drawn in the list's column (x 5, y 50 to 380).
     std::vector<std::string> listed() const
     {

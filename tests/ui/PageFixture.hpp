@@ -8,6 +8,7 @@
 // puts in place). Expected trace lines are made with the trace's
 // own number form.
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -179,6 +180,25 @@ protected:
             }
         }
         return {};
+    }
+
+    // The first count calls of the last frame (fewer when it has fewer).
+    Calls frameStart(std::size_t count) const
+    {
+        Calls frame = game.lastFrame();
+        frame.resize(std::min(count, frame.size()));
+        return frame;
+    }
+
+    // The selection bar of the last frame.
+    std::string highlight() const
+    {
+        for (const std::string& call : game.lastFrame()) {
+            if (call.rfind("DrawHighlight", 0) == 0) {
+                return call;
+            }
+        }
+        return "no highlight";
     }
 
     // Keys.
