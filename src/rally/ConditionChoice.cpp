@@ -17,9 +17,9 @@ ConditionChoice trackKnowledgeChoice()
             return tracks::closestTrackCondition(spec, wanted);
         },
         [](const tracks::TrackOverride& spec) {
-            tracks::TrackConditionList list;
-            legacy::support::TrackWeatherParser::instance().trackConditions(spec, list);
-            return list;
+            tracks::TrackConditionList conditions;
+            legacy::support::TrackWeatherParser::instance().trackConditions(spec, conditions);
+            return conditions;
         },
     };
 }
@@ -39,11 +39,15 @@ const ConditionChoice& conditionChoice()
 
 void useConditionChoice(ConditionChoice choice)
 {
-    if (!choice.select || !choice.closest) {
-        choice = trackKnowledgeChoice();
+    ConditionChoice knowledge = trackKnowledgeChoice();
+    if (!choice.select) {
+        choice.select = std::move(knowledge.select);
+    }
+    if (!choice.closest) {
+        choice.closest = std::move(knowledge.closest);
     }
     if (!choice.all) {
-        choice.all = trackKnowledgeChoice().all;
+        choice.all = std::move(knowledge.all);
     }
     currentChoice() = std::move(choice);
 }
