@@ -45,12 +45,12 @@ bool supplyNamedRoutine(const char* name, HostRoutineFake fake);
 // at 0x16607F8): inside the game's process 20 MiB of executable memory of the
 // test at which the bindings resolve from now on, so that code written there
 // really runs; the replacement host has an image of its own.
-class GameImage {
+class ExecutableImage {
 public:
-    GameImage();
-    ~GameImage();
-    GameImage(const GameImage&) = delete;
-    GameImage& operator=(const GameImage&) = delete;
+    ExecutableImage();
+    ~ExecutableImage();
+    ExecutableImage(const ExecutableImage&) = delete;
+    ExecutableImage& operator=(const ExecutableImage&) = delete;
     bool ready() const;
 
 private:
@@ -60,7 +60,7 @@ private:
 // Makes the game's routine at preferredAddress (an address of the executable
 // at its preferred base) run a routine of the test, written as the plug-in
 // writes routines the game calls (PluginRoutine, HostCall.hpp): inside the
-// game's process a jump written at the resolved address (a GameImage must hold
+// game's process a jump written at the resolved address (a ExecutableImage must hold
 // it) really runs it; against the replacement host a fake at the address
 // passes the call on to it. Undone when the object goes.
 class HostRoutineDouble {

@@ -1,7 +1,7 @@
 #pragma once
 // The game as the front-end tests see it: a recording game interface, the
 // game's memory with the stage-start record, the language object and the code
-// the plug-in patches (GameImage), and an installation directory of the
+// the plug-in patches (ExecutableImage), and an installation directory of the
 // test's own. Where the host can supply the game's text-width routine (the
 // replacement host), it measures as the recording game does: 6 units a
 // character, 8 in font 1, the same widths as the plug-in's own estimate, so
@@ -55,7 +55,7 @@ protected:
     }
 
     Installation install;
-    GameImage image;
+    ExecutableImage image;
     RecordingGame game;
     int textWidthCalls = 0; // calls of the game's text-width routine, where the host supplies it
 };

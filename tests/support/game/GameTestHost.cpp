@@ -24,7 +24,7 @@ constexpr std::uint32_t imageSkipped = 0x70000;
 constexpr std::size_t imageSize = 0x1420000;
 } // namespace
 
-GameImage::GameImage() : pages_(platform::allocatePages(imageSize, platform::Protection::ExecuteReadWrite))
+ExecutableImage::ExecutableImage() : pages_(platform::allocatePages(imageSize, platform::Protection::ExecuteReadWrite))
 {
     if (pages_ != nullptr) {
         const auto start = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(pages_));
@@ -32,7 +32,7 @@ GameImage::GameImage() : pages_(platform::allocatePages(imageSize, platform::Pro
     }
 }
 
-GameImage::~GameImage()
+ExecutableImage::~ExecutableImage()
 {
     if (pages_ != nullptr) {
         util::mem::ZudoExeModule::instance().assumeLoadedAt(util::mem::HostAddress());
@@ -40,7 +40,7 @@ GameImage::~GameImage()
     }
 }
 
-bool GameImage::ready() const { return pages_ != nullptr; }
+bool ExecutableImage::ready() const { return pages_ != nullptr; }
 
 } // namespace zudo::test
 

@@ -29,9 +29,9 @@ bool supplyNamedRoutine(const char* name, HostRoutineFake fake)
 
 namespace zudo::test {
 
-GameImage::GameImage() = default;
-GameImage::~GameImage() = default;
-bool GameImage::ready() const { return true; }
+ExecutableImage::ExecutableImage() = default;
+ExecutableImage::~ExecutableImage() = default;
+bool ExecutableImage::ready() const { return true; }
 
 } // namespace zudo::test
 

@@ -123,7 +123,7 @@ float ZUDO_CDECL measureDouble(const char* text)
 
 class Calls : public zudo::test::HostTest {
 protected:
-    zudo::test::GameImage image;
+    zudo::test::ExecutableImage image;
 };
 
 TEST_F(Calls, MemberRoutineGetsItsObjectAndArgumentsInOrder)

@@ -191,7 +191,7 @@ std::int32_t ZUDO_FASTCALL savedGameOpenDouble(std::uint32_t, std::uint32_t, con
 
 class SavedGame : public zudo::test::HostTest {
 protected:
-    zudo::test::GameImage image;
+    zudo::test::ExecutableImage image;
 };
 
 TEST_F(SavedGame, OpenIsTrueExactlyWhenTheHostAnswersOne)
