@@ -272,9 +272,9 @@ struct EventSpec {
     std::function<Event(const Arguments&)> read;
 };
 
-const std::array<EventSpec, 10>& eventSpecs()
+const std::array<EventSpec, 13>& eventSpecs()
 {
-    static const std::array<EventSpec, 10> specs{{
+    static const std::array<EventSpec, 13> specs{{
         {"draw", "draw [N]", 0, 1,
          [](const Arguments& a) -> Event {
              return event::Draw{a.count() == 0 ? 1u
@@ -330,6 +330,15 @@ const std::array<EventSpec, 10>& eventSpecs()
              result.value = static_cast<std::uint32_t>(a.integer(1, "VALUE", int32Min, uint32Max));
              return result;
          }},
+        {"host-event", "host-event EVENT VALUE", 2, 2,
+         [](const Arguments& a) -> Event {
+             return event::HostEvent{static_cast<std::int32_t>(a.integer(0, "EVENT", int32Min, int32Max)),
+                                     static_cast<std::int32_t>(a.integer(1, "VALUE", int32Min, int32Max))};
+         }},
+        {"service-menu-select", "service-menu-select", 0, 0,
+         [](const Arguments&) -> Event { return event::ServiceMenuSelect{}; }},
+        {"service-frame", "service-frame SECONDS", 1, 1,
+         [](const Arguments& a) -> Event { return event::ServiceFrame{a.number(0, "SECONDS")}; }},
     }};
     return specs;
 }

@@ -103,6 +103,10 @@ void appendCall(std::string& out, const CallLog& log, const RecordedCall& call)
     case CallKind::HostRoutine:
         out += ' ';
         out += call.routine != nullptr ? call.routine : "?";
+        if (call.value != 0) {
+            out += ' ';
+            appendQuoted(out, log.text(call));
+        }
         for (const std::int32_t argument : log.arguments(call)) {
             out += ' ';
             appendInteger(out, argument);
