@@ -24,6 +24,7 @@ protected:
     void SetUp() override
     {
         RallyTest::SetUp();
+        rally::ServiceManager::instance(); // made before: restart() connects it to this host
         host.reset();
         host.registerWithPlatform();
         sim::registerHostFakes(host, game);
