@@ -8,6 +8,7 @@
 #include <string>
 
 #include "RallyFixture.hpp"
+#include "rally/ReplayManager.hpp"
 #include "rally/ServiceManager.hpp"
 
 namespace {
@@ -125,6 +126,20 @@ TEST_F(ServiceRules, WithoutTheGamesServiceParkNothingIsOpened)
         << manager().failureText();
     EXPECT_FALSE(rally->stage(0)->service().used());
     EXPECT_FALSE(rally->hasRallyDamage()) << "no damage record was made for it";
+}
+
+TEST_F(ServiceRules, ReplaysWithoutTheGameReportFailureAndCallNothing)
+{
+    auto time = std::make_unique<zudo::rally::StageTime>(nullptr, 20, 0, 0, "A");
+    time->setFinishTime(61.5F);
+    zudo::rally::ReplayManager& replays = zudo::rally::ReplayManager::instance();
+    replays.setLastResult(std::move(time));
+    EXPECT_TRUE(replays.hasReplay());
+    EXPECT_FALSE(replays.saveReplay());
+    EXPECT_EQ(replays.playReplay(), 0);
+    zudo::rally::switchReplayMenuEntries(1);
+    replays.setLastResult(nullptr);
+    EXPECT_FALSE(replays.hasReplay());
 }
 
 } // namespace
