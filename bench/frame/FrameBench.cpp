@@ -3,9 +3,13 @@
 // - steady frames: the page is built, the plug-in only draws it again
 //   (the goal: no allocation at all);
 // - frames after a key: the page is built anew first.
-// Times are of the whole simulated frame: the plug-in's DrawMenuPage, the
-// recording of its calls and their trace lines (written to a stream that
-// discards them).
+// - frames of the game's service screen while a repair runs: the service
+//   manager's per-frame handler in the repair clock's table (linked into this
+//   program, against the simulator's service park), with the host routines
+//   it calls.
+// Times are of the whole simulated frame: the plug-in's DrawMenuPage (or the
+// service screen's frame), the recording of its calls and their trace lines
+// (written to a stream that discards them).
 //
 //   build/bench/bench/frame/bench_frame [--plugin PATH] [--install DIR] [--frames N]
 //
@@ -24,7 +28,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/Platform.hpp"
+#include "rally/Rally.hpp"
+#include "rally/ServiceManager.hpp"
 #include "sim/driver/Simulation.hpp"
+#include "sim/host/CarDamageFakes.hpp"
+#include "sim/host/HostFakes.hpp"
+#include "sim/host/ServiceParkFakes.hpp"
+#include "sim/host/SimulatedHost.hpp"
 #include "sim/record/Trace.hpp"
 
 extern "C" {
@@ -139,6 +150,42 @@ void print(const char* what, const Figures& figures)
                 static_cast<unsigned long long>(most));
 }
 
+// Frames of the service screen with a repair under way (its work outlasts
+// the frames), as the game draws them: the clock's slot 8, which is the
+// service manager's handler, each frame's calls recorded and traced.
+bool measureServiceFrames(std::size_t frames, zudo::sim::TraceWriter& trace)
+{
+    using namespace zudo::sim;
+    SimulatedHost& host = SimulatedHost::instance();
+    host.reset();
+    host.registerWithPlatform();
+    GameRecorder recorder;
+    registerHostFakes(host, recorder);
+    registerCarDamageFakes(host);
+    ServicePark& park = registerServiceParkFakes(host, recorder);
+    zudo::rally::ServiceManager& manager = zudo::rally::ServiceManager::instance();
+    manager.restart();
+    const auto hotlap = std::make_shared<zudo::rally::Rally>(20, 0, 0);
+    manager.setCurrentStage(hotlap->stage(0));
+    host.objects().game.write<std::int32_t>(ServicePark::repairWorkOffset, 1000000);
+    if (!manager.openServicePark() || park.selectMenuItem() != 0) {
+        std::fprintf(stderr, "bench_frame: the service park did not open: %s\n", manager.failureText().c_str());
+        return false;
+    }
+    const auto frame = [&] {
+        recorder.log().clear();
+        park.frame(1.0F / 60.0F);
+        trace.calls(recorder.log());
+    };
+    frame();
+    frame();
+    std::printf("service screen: %zu host calls in a frame\n", recorder.log().calls().size());
+    print("service screen frame", measure(frames, frame));
+    manager.restart();
+    host.reset();
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -187,6 +234,9 @@ int main(int argc, char** argv)
         }
         print("frame after a key (rebuild)", afterKey);
         simulation.shutDown();
+        if (!measureServiceFrames(frames, trace)) {
+            return 1;
+        }
     } catch (const zudo::sim::SimulationError& error) {
         std::fprintf(stderr, "bench_frame: %s\n", error.what());
         return 1;
