@@ -13,6 +13,8 @@
 //   tick MS                           advance the host's tick count
 //   screenshot NAME                   PNG of the last frame drawn
 //   set-int TARGET VALUE              ADDRESS+OFFSET or *ADDRESS+OFFSET
+//   peek TARGET [COUNT]               COUNT ints of host memory into the trace
+//   peek-crc TARGET LENGTH            CRC-32 of LENGTH bytes of host memory
 //   host-event EVENT VALUE            the game raises a host event
 //   service-menu-select               the player selects the service menu's first item
 //   service-frame SECONDS             one frame of the game's service screen
@@ -77,6 +79,22 @@ struct SetInt {
     std::uint32_t offset = 0;
     std::uint32_t value = 0; // the field's bits (negative values as two's complement)
 };
+// COUNT 32-bit ints from a target of set-int's forms, written to the trace.
+struct Peek {
+    bool indirect = false;
+    std::uint32_t address = 0;
+    std::uint32_t offset = 0;
+    std::string target; // as the script writes it
+    std::uint32_t count = 1;
+};
+// The CRC-32 of length bytes from a target of set-int's forms.
+struct PeekCrc {
+    bool indirect = false;
+    std::uint32_t address = 0;
+    std::uint32_t offset = 0;
+    std::string target;
+    std::uint32_t length = 0;
+};
 // The game raises a host event: the plug-in's one-shot handlers of it, then
 // its listeners, run with the value.
 struct HostEvent {
@@ -94,8 +112,8 @@ struct ServiceFrame {
 
 using Event = std::variant<event::Draw, event::ResultPage, event::Key, event::Char,
                            event::StageStarted, event::CheckPoint, event::Results, event::Tick,
-                           event::Screenshot, event::SetInt, event::HostEvent,
-                           event::ServiceMenuSelect, event::ServiceFrame>;
+                           event::Screenshot, event::SetInt, event::Peek, event::PeekCrc,
+                           event::HostEvent, event::ServiceMenuSelect, event::ServiceFrame>;
 
 struct ScriptLine {
     std::size_t number = 0; // 1-based line number in the script

@@ -99,6 +99,8 @@ private:
     void deliver(const event::Tick& tick);
     void deliver(const event::Screenshot& screenshot);
     void deliver(const event::SetInt& setInt);
+    void deliver(const event::Peek& peek);
+    void deliver(const event::PeekCrc& peek);
     // The service park and the host events.
     void deliver(const event::HostEvent& hostEvent);
     void deliver(const event::ServiceMenuSelect& select);

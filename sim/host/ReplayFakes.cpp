@@ -101,8 +101,8 @@ ReplayHost& registerReplayFakes(SimulatedHost& host, GameRecorder& recorder)
     host.registerRoutine(bindings::saveReplay.info.address, [model, &recorder](std::uint32_t, Arguments a) {
         const char* name = a.empty() ? nullptr : reinterpret_cast<const char*>(static_cast<std::uintptr_t>(a[0]));
         const std::array<std::int32_t, 3> rest{integer(a, 1), integer(a, 2), integer(a, 3)};
-        recorder.recordHostRoutine(bindings::saveReplay.info.name,
-                                   name == nullptr ? std::string_view() : std::string_view(name), rest);
+        recorder.recordHostRoutine(bindings::saveReplay.info.name, rest,
+                                   name == nullptr ? std::string_view() : std::string_view(name));
         return std::uint64_t{static_cast<std::uint32_t>(model->saveResult)};
     });
     host.registerRoutine(bindings::playReplay.info.address, [model, &recorder](std::uint32_t, Arguments) {

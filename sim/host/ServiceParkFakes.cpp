@@ -148,9 +148,9 @@ void registerFakes(const std::shared_ptr<ServicePark>& park, SimulatedHost& host
     named(bindings::serviceMenuCreate.info, [park, record, &host, &recorder](std::uint32_t, Arguments a) {
         const char* name = textArgument(a, 0);
         recorder.recordHostRoutine(bindings::serviceMenuCreate.info.name,
-                                   name == nullptr ? std::string_view() : std::string_view(name),
                                    std::array<std::int32_t, 4>{integer(a, 2), integer(a, 3),
-                                                               integer(a, 4), integer(a, 5)});
+                                                               integer(a, 4), integer(a, 5)},
+                                   name == nullptr ? std::string_view() : std::string_view(name));
         park->menuPage = host.allocate(64);
         park->clock = host.allocate(32);
         park->menuAction = HostAddress(word(a, 1));
@@ -310,8 +310,8 @@ void registerFakes(const std::shared_ptr<ServicePark>& park, SimulatedHost& host
     named(bindings::loadRepairIni.info, [park, &host, &recorder](std::uint32_t, Arguments a) {
         const char* path = textArgument(a, 0);
         park->lastRepairIni = path == nullptr ? std::string() : std::string(path);
-        recorder.recordHostRoutine(bindings::loadRepairIni.info.name, park->lastRepairIni,
-                                   std::span<const std::int32_t>());
+        recorder.recordHostRoutine(bindings::loadRepairIni.info.name, std::span<const std::int32_t>(),
+                                   park->lastRepairIni);
         if (park->loadError == 0) {
             std::int32_t work = 0;
             const HostAddress game = host.objects().game;

@@ -52,8 +52,8 @@ void GameRecorder::recordHostRoutine(const char* name, std::span<const std::int3
     log_.add(call, {}, arguments);
 }
 
-void GameRecorder::recordHostRoutine(const char* name, std::string_view text,
-                                     std::span<const std::int32_t> arguments)
+void GameRecorder::recordHostRoutine(const char* name, std::span<const std::int32_t> arguments,
+                                     std::string_view text)
 {
     RecordedCall call;
     call.kind = CallKind::HostRoutine;

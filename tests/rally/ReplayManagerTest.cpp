@@ -97,7 +97,7 @@ TEST_F(Replay, SavingNamesTheStageAndCarToTheGame)
     ReplayManager::instance().setLastResult(std::move(time));
 
     EXPECT_TRUE(ReplayManager::instance().saveReplay());
-    EXPECT_EQ(hostCalls(), Lines{"saveReplay \"" + name + "\" 20 3 1"});
+    EXPECT_EQ(hostCalls(), Lines{"saveReplay 20 3 1 \"" + name + "\""});
     EXPECT_EQ(record(StageStartRecordView::stageOffset), 20);
     EXPECT_EQ(record(StageStartRecordView::carSlotOffset), 3);
     EXPECT_EQ(weather(WeatherControlView::stageOffset), 20);

@@ -78,7 +78,7 @@ TEST_F(Service, OpeningHandsTheCarAndTheCrewToTheGame)
 
     ASSERT_TRUE(manager().openServicePark()) << manager().failureText();
     Lines expected{
-        "serviceMenuCreate \"new_main\" 50 49 2320 400",
+        "serviceMenuCreate 50 49 2320 400 \"new_main\"",
         "serviceMenuClock",
         "serviceSelection",
         "setServiceSelection 0",

@@ -152,8 +152,8 @@ TEST(Script, BadLinesAreNamedWithTheReason)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"jump 3", "unknown event \"jump\" (known: draw, result-page, key, char, stage-started, "
-                   "checkpoint, results, tick, screenshot, set-int, host-event, service-menu-select or "
-                   "service-frame)"},
+                   "checkpoint, results, tick, screenshot, set-int, peek, peek-crc, host-event, "
+                   "service-menu-select or service-frame)"},
         {"host-event 24", "\"host-event\" takes 2 arguments (host-event EVENT VALUE), not 1"},
         {"host-event 24 x", "VALUE of \"host-event\" must be a whole number"},
         {"service-frame", "\"service-frame\" takes 1 argument (service-frame SECONDS), not 0"},

@@ -108,7 +108,7 @@ TEST_F(SimulatedServicePark, TheMenuRunsTheActionAndTheClockDrawsThroughSlotEigh
     EXPECT_EQ(seen.back(), "frame self " + std::to_string(clock.value()) + " 1048576000") << "0.25f's bits";
     EXPECT_EQ(bindings::repairTimeLeft(), 59.5F) << "the replacement did not pass it on";
 
-    EXPECT_EQ(traceLines(), (Lines{"HostCall serviceMenuCreate \"new_main\" 50 49 2320 400",
+    EXPECT_EQ(traceLines(), (Lines{"HostCall serviceMenuCreate 50 49 2320 400 \"new_main\"",
                                    "HostCall serviceMenuClock", "HostCall setRepairTime 60000",
                                    "HostCall serviceClockFrame 500", "HostCall repairTimeLeft",
                                    "HostCall repairTimeLeft"}));
