@@ -314,8 +314,6 @@ int main(int argc, char** argv)
         print("frame after a key (rebuild)", afterKey);
         simulation.shutDown();
         measureStageStart(simulation.recorder(), std::max<std::size_t>(1, frames / 10));
-}
-
         if (!measureServiceFrames(frames, trace)) {
             return 1;
         }
