@@ -128,7 +128,49 @@ inline constexpr HostModule exe = HostModule::Executable;
     /* to the chosen weather. */ \
     X(selectWeather, unknownAddress, Routine, Thiscall, "picks the stage's weather through the index lists (weather control)", MemberRoutine<std::int32_t()>) \
     X(weatherTrackWear, unknownAddress, Routine, Thiscall, "the track wear of the chosen weather (weather control)", MemberRoutine<std::int32_t()>) \
-    X(setWeatherTrackWear, unknownAddress, Routine, Thiscall, "sets the track wear of the stage (weather control)", MemberRoutine<void(std::int32_t)>)
+    X(setWeatherTrackWear, unknownAddress, Routine, Thiscall, "sets the track wear of the stage (weather control)", MemberRoutine<void(std::int32_t)>) \
+    /* --- The service park (named without a known address) --------------------------------- */ \
+    /* The host's side of the service between stages. Plug-in routines handed over */ \
+    /* here: the menu action std::int32_t() (0 or the host's error code), listeners */ \
+    /* and event handlers void(std::int32_t value), all of the C convention. */ \
+    /* (page name, action of the first item, x and y of the standard widgets, x and */ \
+    /* y of the second one) -> the menu page */ \
+    X(serviceMenuCreate, unknownAddress, Routine, Cdecl, "builds a service menu page whose first item runs the given action", FreeRoutine<HostAddress(const char*, HostAddress, std::int32_t, std::int32_t, std::int32_t, std::int32_t)>) \
+    /* (menu page) -> its repair clock widget, whose virtual table is serviceWidgetTable */ \
+    X(serviceMenuClock, unknownAddress, Routine, Cdecl, "the repair clock widget of a service menu page", FreeRoutine<HostAddress(HostAddress)>) \
+    /* (menu page) */ \
+    X(serviceParkShow, unknownAddress, Routine, Cdecl, "switches the game mode for the service and shows the menu page", FreeRoutine<void(HostAddress)>) \
+    X(serviceModeLeave, unknownAddress, Routine, Cdecl, "switches the game mode back from the service", FreeRoutine<void()>) \
+    X(menuStateReset, unknownAddress, Routine, Cdecl, "resets the host's menu state", FreeRoutine<void()>) \
+    X(serviceSelection, unknownAddress, Routine, Cdecl, "a selection value of the service that must not be negative", FreeRoutine<std::int32_t()>) \
+    X(setServiceSelection, unknownAddress, Routine, Cdecl, "sets that selection value", FreeRoutine<void(std::int32_t)>) \
+    /* (0 or 1) -> value; (0 or 1, value) */ \
+    X(serviceValue, unknownAddress, Routine, Cdecl, "one of the two host values the service changes", FreeRoutine<std::int32_t(std::int32_t)>) \
+    X(setServiceValue, unknownAddress, Routine, Cdecl, "puts one of those two values back", FreeRoutine<void(std::int32_t, std::int32_t)>) \
+    /* (car slot) */ \
+    X(setServiceCar, unknownAddress, Routine, Cdecl, "sets the host's car index for the service", FreeRoutine<void(std::int32_t)>) \
+    /* (damage record) */ \
+    X(carStateFromDamage, unknownAddress, Routine, Cdecl, "copies a car damage record into the host's current car", FreeRoutine<void(HostAddress)>) \
+    X(carStateToDamage, unknownAddress, Routine, Cdecl, "copies the host's current car state into a car damage record", FreeRoutine<void(HostAddress)>) \
+    X(carDamageApply, unknownAddress, Routine, Cdecl, "applies the host's current damage value to a car damage record", FreeRoutine<void(HostAddress)>) \
+    /* (7 records of 232 bytes) / (one record, mechanics, skill) / (7 records) */ \
+    X(repairWorkCopy, unknownAddress, Routine, Cdecl, "copies the host's seven repair-work records", FreeRoutine<void(HostAddress)>) \
+    X(repairWorkCrew, unknownAddress, Routine, Cdecl, "sets mechanics and skill in a repair-work record", FreeRoutine<void(HostAddress, std::int32_t, std::int32_t)>) \
+    X(repairWorkHandOver, unknownAddress, Routine, Cdecl, "hands seven repair-work records to the host", FreeRoutine<void(HostAddress)>) \
+    /* (seconds) / () -> seconds, negative once the allowance is exceeded */ \
+    X(setRepairTime, unknownAddress, Routine, Cdecl, "sets the remaining repair time", FreeRoutine<void(float)>) \
+    X(repairTimeLeft, unknownAddress, Routine, Cdecl, "the remaining repair time", FreeRoutine<float()>) \
+    X(repairUnderWay, unknownAddress, Routine, Cdecl, "whether the host's repair state reports work under way", FreeRoutine<bool()>) \
+    X(repairWorkDone, unknownAddress, Routine, Cdecl, "whether the requested repair work is finished", FreeRoutine<bool()>) \
+    X(stopService, unknownAddress, Routine, Cdecl, "stops the host's service", FreeRoutine<void()>) \
+    /* (car slot) -> the host's text (narrow, ending in 0) of the car's directory */ \
+    X(carDirectory, unknownAddress, Routine, Cdecl, "the directory of the car in a slot", FreeRoutine<HostAddress(std::int32_t)>) \
+    /* (path) -> 0, or the host's error code */ \
+    X(loadRepairIni, unknownAddress, Routine, Cdecl, "loads a car's repair definitions", FreeRoutine<std::int32_t(const char*)>) \
+    /* (event, handler): the handler runs once, at the next time the host raises the event */ \
+    X(hostEventOnce, unknownAddress, Routine, Cdecl, "registers a one-shot handler of a host event", FreeRoutine<bool(std::int32_t, HostAddress)>) \
+    /* (listener): called with the value of every host event */ \
+    X(addHostListener, unknownAddress, Routine, Cdecl, "registers a host listener", FreeRoutine<bool(HostAddress)>)
 
 #define ZUDO_DEFINE_BINDING(name, address, kind, convention, use, ...) \
     inline constexpr __VA_ARGS__ name{{#name, address, exe, kind, convention, use}};
