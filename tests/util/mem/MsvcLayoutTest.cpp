@@ -109,6 +109,15 @@ TEST_F(MsvcLayout, ZeroFilledStringIsEmptyAndBrokenStringIsRejected)
     tooLong.write<std::uint32_t>(20, 40); // size beyond its capacity
     EXPECT_THROW(msvc::readString(tooLong), HostAccessError);
 
+    // Capacity 0 is a zero-filled object: any size but 0 would be copied from
+    // past the 16-byte buffer, out of the objects that follow it.
+    for (const std::uint32_t size : {1u, 16u, 200u}) {
+        SCOPED_TRACE(size);
+        const HostAddress unconstructed = hostMemory(28 + 256);
+        unconstructed.write<std::uint32_t>(20, size);
+        EXPECT_THROW(msvc::readString(unconstructed), HostAccessError);
+    }
+
     const HostAddress huge = handString("abc", 15);
     huge.write<std::uint32_t>(24, 0xFFFFFFF0u); // would be read through a pointer
     huge.write<std::uint32_t>(20, 0x7FFFFFFFu);
