@@ -85,6 +85,7 @@ const char* Zuzuzevo::Name() { return name; }
 
 void Zuzuzevo::DrawMenuPage()
 {
+    const ui::Screen::Frame frame;
     // A stage's weather table that the game was to pick from when it started
     // the stage is never left in place beyond the next front-end frame.
     rally::WeatherDaemon::restoreHostWeather();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <new>
@@ -98,11 +99,22 @@ public:
         }
         Dialog::createComponents(page);
         page.add(makeText(Point{10, 20}, "probe"));
+        if (failingDraw) {
+            page.add(std::make_shared<FailingComponent>());
+        }
     }
+
+    // A component that fails while the frame is being drawn.
+    class FailingComponent : public Component {
+    public:
+        FailingComponent() : Component(Point{0, 0}) {}
+        void draw(const DrawContext&) const override { throw std::runtime_error("draw failed"); }
+    };
 
     std::vector<std::string> seen;
     bool throwing = false;
     bool failingBuild = false;
+    bool failingDraw = false;
     int builds = 0;
 
 private:
@@ -250,6 +262,27 @@ TEST_F(PluginObject, APageThatCannotBeBuiltShowsTheStatusLineOnly)
     plugin->DrawMenuPage();
     EXPECT_EQ(probe->builds, 3);
     EXPECT_EQ(game.lastFrameTexts(), (Calls{"Error: no page", "probe"}));
+}
+
+TEST_F(PluginObject, AFaultInTheMiddleOfAFrameBeginsNoSecondPage)
+{
+    auto plugin = withProbe();
+    plugin->DrawMenuPage();
+    probe->failingDraw = true;
+    plugin->HandleFrontEndEvents('r', false, false, false, false, false);
+    game.clear();
+
+    EXPECT_NO_THROW(plugin->DrawMenuPage());
+    const Calls calls = game.calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "BeginPage 0 0 0 0"), 1) << "one page a frame";
+    EXPECT_EQ(calls.front(), "BeginPage 0 0 0 0");
+    EXPECT_EQ(calls.back(), "DrawText 2 465 \"Error: draw failed\"") << "the status line ends the frame";
+
+    game.clear();
+    plugin->DrawMenuPage();
+    EXPECT_EQ(game.calls(), (Calls{"BeginPage 0 0 0 0", "SelectMenuColor 3", "DrawPanel 0 465 640 15",
+                                   "SelectMenuColor 0", "SelectFont 0", "DrawText 2 465 \"Error: draw failed\""}))
+        << "the next frame shows the status line alone";
 }
 
 TEST_F(PluginObject, LongFailuresAreShortenedForTheStatusLine)
