@@ -78,6 +78,24 @@ private:
     bool placed_ = false;
 };
 
+// Host memory that cannot be written while the object lives (the page made
+// read-only), where a test can make it so: against the replacement host,
+// whose memory has no protection of its own that a patch would lift. Inside
+// the game's process a patch lifts the page's protection itself: made() is
+// false there.
+class UnwritableHostMemory {
+public:
+    UnwritableHostMemory(util::mem::HostAddress address, std::uint32_t size);
+    ~UnwritableHostMemory();
+    UnwritableHostMemory(const UnwritableHostMemory&) = delete;
+    UnwritableHostMemory& operator=(const UnwritableHostMemory&) = delete;
+    bool made() const { return page_ != nullptr; }
+
+private:
+    void* page_ = nullptr;
+    std::size_t size_ = 0;
+};
+
 // Where a call of the game's code at code goes: inside the game's process the
 // code itself (the processor takes a jump written there); the replacement host
 // runs no machine code, so a jump written there is followed here, and code

@@ -62,3 +62,10 @@ HostRoutineDouble::~HostRoutineDouble() = default;
 util::mem::HostAddress callableCode(util::mem::HostAddress code) { return code; }
 
 } // namespace zudo::test
+
+namespace zudo::test {
+
+UnwritableHostMemory::UnwritableHostMemory(util::mem::HostAddress, std::uint32_t) {}
+UnwritableHostMemory::~UnwritableHostMemory() = default;
+
+} // namespace zudo::test

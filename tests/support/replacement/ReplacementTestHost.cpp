@@ -1,4 +1,5 @@
 // The simulator's replacement host, fresh for each test.
+#include "platform/Platform.hpp"
 #include "sim/host/SimulatedHost.hpp"
 #include "support/HostTest.hpp"
 #include "util/mem/replacement/ReplacementHost.hpp"
@@ -68,6 +69,33 @@ util::mem::HostAddress callableCode(util::mem::HostAddress code)
         return util::mem::HostAddress();
     }
     return util::mem::HostAddress(code.value() + 5 + code.read<std::uint32_t>(1));
+}
+
+} // namespace zudo::test
+
+namespace zudo::test {
+
+UnwritableHostMemory::UnwritableHostMemory(util::mem::HostAddress address, std::uint32_t size)
+{
+    constexpr std::uintptr_t pageSize = 4096;
+    const auto* bytes = static_cast<const std::uint8_t*>(util::mem::hostPointer(address, size));
+    if (bytes == nullptr) {
+        return;
+    }
+    const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(bytes) & ~(pageSize - 1);
+    const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(bytes) + size + pageSize - 1) & ~(pageSize - 1);
+    void* page = reinterpret_cast<void*>(first);
+    if (platform::protectPages(page, end - first, platform::Protection::ReadOnly, nullptr)) {
+        page_ = page;
+        size_ = end - first;
+    }
+}
+
+UnwritableHostMemory::~UnwritableHostMemory()
+{
+    if (page_ != nullptr) {
+        platform::protectPages(page_, size_, platform::Protection::ReadWrite, nullptr);
+    }
 }
 
 } // namespace zudo::test
