@@ -2,9 +2,11 @@
 // The game executable as a module of this process: where it is loaded, so
 // that bindings can be resolved against it.
 //
-// - Inside the game's process (game/GameModule.cpp): the module handle of the
-//   executable named by exeName(); the game is the process, so it is always
-//   there.
+// - Inside the game's process (game/GameModule.cpp): the module of the
+//   running process, once the plug-in's factory has attached to it: the game
+//   is the process whatever its executable's name (zudoExeName only says
+//   which file a program outside the game loads by hand). Before that, the
+//   module of the executable named by exeName().
 // - Against the replacement host (replacement/ReplacementModule.cpp): the
 //   host's executableBase.
 // - A program outside the game (the listing tool) may load the executable by
@@ -41,6 +43,8 @@ public:
     // Against the replacement host: finds the host that loaded the plug-in,
     // whose executable path and tick count the platform layer then gives.
     static void attachToHost();
+    // Forgets that attachment again (the plug-in's object is gone; tests).
+    static void detachFromHost();
 
     // The load address of the executable; null when it is not there.
     HostAddress module();

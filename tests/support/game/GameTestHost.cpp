@@ -7,9 +7,13 @@ namespace zudo::test {
 
 void attachTestHost() {}
 
-void detachTestHost() {}
+void detachTestHost() { util::mem::ZudoExeModule::detachFromHost(); }
 
-void removeTestGame() { util::mem::ZudoExeModule::instance().assumeLoadedAt(util::mem::HostAddress()); }
+void removeTestGame()
+{
+    util::mem::ZudoExeModule::detachFromHost();
+    util::mem::ZudoExeModule::instance().assumeLoadedAt(util::mem::HostAddress());
+}
 
 bool supplyNamedRoutine(const char*, HostRoutineFake) { return false; }
 

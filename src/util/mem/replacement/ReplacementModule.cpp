@@ -7,6 +7,9 @@ namespace zudo::util::mem {
 
 void ZudoExeModule::attachToHost() { replacementHost(); }
 
+// The replacement host is asked at every use: nothing to forget.
+void ZudoExeModule::detachFromHost() {}
+
 HostAddress ZudoExeModule::foundModule()
 {
     // The replacement host may be registered or replaced at any time (tests):
