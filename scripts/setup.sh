@@ -3,13 +3,14 @@
 # then configures and builds both builds.
 #   scripts/setup.sh            install, configure and build native and win32
 #   scripts/setup.sh --deps     only install packages
-#   scripts/setup.sh native     only the native build (win32 likewise)
+#   scripts/setup.sh native     only the native build (win32, bench, fuzz likewise)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake ninja-build g++ make pkg-config libboost-dev googletest libgtest-dev
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-          libcairo2-dev fonts-dejavu-core wine wine32:i386 file)
+          libcairo2-dev fonts-dejavu-core wine wine32:i386 file
+          clang-14 libclang-rt-14-dev llvm-14)
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -42,7 +43,7 @@ build() {
 
 case "${1:-all}" in
     --deps) install_deps ;;
-    native|win32|bench) install_deps; build "$1" ;;
+    native|win32|bench|fuzz) install_deps; build "$1" ;;
     all) install_deps; build native; build win32 ;;
-    *) echo "usage: $0 [--deps|native|win32|bench|all]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--deps|native|win32|bench|fuzz|all]" >&2; exit 2 ;;
 esac

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test of both builds: installs what is missing, configures and
 # builds native and win32, then runs CTest natively (sanitizers on) and under
-# Wine. Fails when any build or any test fails.
+# Wine, and every fuzz target briefly (ZUDO_FUZZ_SECONDS each, default 5; 0
+# leaves them out). Fails when any build, test or fuzz target fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,5 +20,9 @@ for preset in native win32; do
     fi
 done
 scripts/wine-run.sh --stop
+fuzz_seconds=${ZUDO_FUZZ_SECONDS:-5}
+if [ "$fuzz_seconds" != 0 ]; then
+    scripts/fuzz.sh "$fuzz_seconds" || status=1
+fi
 [ "$status" = 0 ] && echo "=== all tests passed" || echo "=== FAILED"
 exit "$status"
