@@ -13,17 +13,20 @@
 
 namespace zudo::fuzz {
 
+inline rally::TrackConditionPtr plainCondition(const tracks::TrackOverride& spec, int mode)
+{
+    auto chosen = std::make_shared<tracks::TrackCondition>(spec.map);
+    chosen->conditions = mode;
+    chosen->surface = mode;
+    chosen->track = 1;
+    chosen->valid = true;
+    return chosen;
+}
+
 inline void usePlainConditionChoice()
 {
     rally::useConditionChoice(rally::ConditionChoice{
-        [](const tracks::TrackOverride& spec, int mode) {
-            auto chosen = std::make_shared<tracks::TrackCondition>(spec.map);
-            chosen->conditions = mode;
-            chosen->surface = mode;
-            chosen->track = 1;
-            chosen->valid = true;
-            return chosen;
-        },
+        plainCondition,
         [](const tracks::TrackOverride&, const rally::TrackConditionPtr& wanted) {
             if (!wanted) {
                 return rally::TrackConditionPtr();
@@ -31,6 +34,10 @@ inline void usePlainConditionChoice()
             auto closest = std::make_shared<tracks::TrackCondition>(*wanted);
             closest->valid = true;
             return closest;
+        },
+        [](const tracks::TrackOverride& spec) {
+            return tracks::TrackConditionList{plainCondition(spec, 0), plainCondition(spec, 1),
+                                              plainCondition(spec, 2)};
         },
     });
 }
