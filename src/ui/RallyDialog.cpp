@@ -472,6 +472,14 @@ void RallyDialog::runCurrentAction()
     const bool succeeded = action.run(*rally_, currentStage());
     report(action.label() + (succeeded ? " succeeded." : " failed."));
     rebuildActions();
+    // Loading progress or resetting changes which stages are driven: go on
+    // with the first one that is not.
+    if (!rally_->allDriven()) {
+        stageIndex_ = 0;
+        if (currentStage()->driven()) {
+            moveToNextStageNotDriven();
+        }
+    }
 }
 
 void RallyDialog::step(int direction)
@@ -747,36 +755,46 @@ void RallyDialog::createStandingsComponents(Page& page)
     scroller_.setCount(count);
     scroller_.setCapacity(standingsCapacity);
     const int first = scroller_.currentIndex();
-    const StageCatalogue& catalogue = StageCatalogue::instance();
     float y = standingsFirstRowTop;
     for (int shown = 0; shown < std::min(count, standingsCapacity); ++shown) {
-        const int index = wrapped(first + shown, count);
-        Stage& stage = *rally_->stage(static_cast<std::size_t>(index));
-        page.add(makeText(Point{nameLeft, y}, std::to_string(index + 1) + ") " + stage.displayName(), nameSize));
-
-        std::string surface = " " + catalogue.surfaceWord(stage.surface());
-        if (stage.service().mechanics() > 0) {
-            surface += stage.service().used() ? "~" : "*";
-        }
-        auto surfaceText = makeText(Point{surfaceLeft, y}, surface);
-        if (stage.driven()) {
-            surfaceText->setColor(colors::cyan());
-        }
-        page.add(surfaceText);
-        page.add(makeText(Point{timeLeft, y}, stage.isDnf() ? "DNF" : timeText(stage.finishTime())));
-
-        const References references = referencesOf(stage);
-        page.add(makeRecordCell(Point{recordLeft, y}, stage, references.record));
-        page.add(makeRecordCell(Point{surfaceBestLeft, y}, stage, references.surfaceBest));
-        page.add(makeRecordCell(Point{overallBestLeft, y}, stage, references.overallBest));
-        page.add(makeRecordCell(Point{hostResultLeft, y}, stage, references.hostResult));
-        if (const rally::HostResult* host = rally::HostResults::instance().find(stage.stageNumber())) {
-            page.add(std::make_shared<MarkComponent>(Point{markLeft, y + 1}, host->carSlot));
-        }
+        createStandingsRow(page, wrapped(first + shown, count), y);
         y += rowHeight;
     }
+    createTotalRow(page, y + totalRowGap);
+    page.add(makeText(hintPosition, scroller_.hintText()));
+}
 
-    y += totalRowGap;
+void RallyDialog::createStandingsRow(Page& page, int index, float y) const
+{
+    Stage& stage = *rally_->stage(static_cast<std::size_t>(index));
+    page.add(makeText(Point{nameLeft, y}, std::to_string(index + 1) + ") " + stage.displayName(), nameSize));
+
+    std::string surface(1, ' ');
+    surface += StageCatalogue::instance().surfaceWord(stage.surface());
+    if (stage.service().mechanics() > 0) {
+        surface += stage.service().used() ? "~" : "*";
+    }
+    auto surfaceText = makeText(Point{surfaceLeft, y}, surface);
+    if (stage.driven()) {
+        surfaceText->setColor(colors::cyan());
+    }
+    page.add(surfaceText);
+    page.add(makeText(Point{timeLeft, y}, stage.isDnf() ? "DNF" : timeText(stage.finishTime())));
+
+    const References references = referencesOf(stage);
+    page.add(makeRecordCell(Point{recordLeft, y}, stage, references.record));
+    page.add(makeRecordCell(Point{surfaceBestLeft, y}, stage, references.surfaceBest));
+    page.add(makeRecordCell(Point{overallBestLeft, y}, stage, references.overallBest));
+    page.add(makeRecordCell(Point{hostResultLeft, y}, stage, references.hostResult));
+    if (const rally::HostResult* host = rally::HostResults::instance().find(stage.stageNumber())) {
+        page.add(std::make_shared<MarkComponent>(Point{markLeft, y + 1}, host->carSlot));
+    }
+}
+
+// The sums of the references while nothing is driven, then the summed
+// differences to them.
+void RallyDialog::createTotalRow(Page& page, float y) const
+{
     const rally::RallyList& list = rally::RallyList::instance();
     page.add(makeText(Point{nameLeft, y}, "Total (penalties included)"));
     page.add(makeText(Point{timeLeft, y}, rally_->anyDnf() ? "DNF" : timeText(rally_->totalTime())));
@@ -785,13 +803,12 @@ void RallyDialog::createStandingsComponents(Page& page)
         page.add(makeText(Point{surfaceBestLeft, y}, timeText(rally_->sumOfBestTotals(false, list))));
         page.add(makeText(Point{overallBestLeft, y}, timeText(rally_->sumOfBestTotals(true, list))));
         page.add(makeText(Point{hostResultLeft, y}, timeText(rally_->sumOfHostResultTotals())));
-    } else {
-        page.add(makeDifferenceCell(Point{recordLeft, y}, rally_->sumOfRecordDifferences(), 0));
-        page.add(makeDifferenceCell(Point{surfaceBestLeft, y}, rally_->sumOfBestDifferences(false, list), 0));
-        page.add(makeDifferenceCell(Point{overallBestLeft, y}, rally_->sumOfBestDifferences(true, list), 0));
-        page.add(makeDifferenceCell(Point{hostDifferenceLeft, y}, rally_->sumOfHostResultDifferences(), 0));
+        return;
     }
-    page.add(makeText(hintPosition, scroller_.hintText()));
+    page.add(makeDifferenceCell(Point{recordLeft, y}, rally_->sumOfRecordDifferences(), 0));
+    page.add(makeDifferenceCell(Point{surfaceBestLeft, y}, rally_->sumOfBestDifferences(false, list), 0));
+    page.add(makeDifferenceCell(Point{overallBestLeft, y}, rally_->sumOfBestDifferences(true, list), 0));
+    page.add(makeDifferenceCell(Point{hostDifferenceLeft, y}, rally_->sumOfHostResultDifferences(), 0));
 }
 
 } // namespace zudo::ui

@@ -80,6 +80,8 @@ private:
     void createCarDetailsComponents(Page& page) const;
     void createOptionsComponents(Page& page) const;
     void createStandingsComponents(Page& page);
+    void createStandingsRow(Page& page, int index, float y) const;
+    void createTotalRow(Page& page, float y) const;
 
     rally::RallyPtr rally_;
     int selection_ = 0;

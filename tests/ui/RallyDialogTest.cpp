@@ -340,6 +340,22 @@ TEST_F(RallyPage, EditActionsRunOnTheRallyAndSayHowItWent)
     EXPECT_EQ(textAt(frame(dialog), 5, 100), "Edit: Load Progress") << "left wraps to the last action";
 }
 
+TEST_F(RallyPage, AfterAnEditActionTheFirstStageNotDrivenIsCurrent)
+{
+    const RallyPtr rally = rallyFrom("Three", stages(3));
+    rally->stage(0)->takeResult(0, 0, 50.0F, "Ann");
+    rally->stage(1)->takeResult(0, 0, 60.0F, "Ann");
+    RallyDialog dialog(nullptr, rally);
+    select(dialog); // on a driven stage: the next one not driven
+    EXPECT_EQ(dialog.stageIndex(), 2);
+    down(dialog, 5);
+    right(dialog); // "Reset All"
+    select(dialog);
+    EXPECT_EQ(StatusLine::text(), "Reset All succeeded.");
+    EXPECT_EQ(dialog.stageIndex(), 0);
+    EXPECT_TRUE(rally->noneDriven());
+}
+
 TEST_F(RallyPage, LeavingByKeyOrRow)
 {
     const RallyPtr rally = rallyFrom("Three", stages(3));
