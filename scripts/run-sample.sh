@@ -5,8 +5,9 @@
 # the textures and records the results in Maps/TrackValidation.ini beside the
 # program, the second takes them from there. Shows the console and Ridoved.csv.
 # Natively it then runs the plug-in in the host simulator on the same
-# installation (examples/scripts/start-page.txt): the trace is shown and kept in
-# examples/run/start-page.trace, the pictures in examples/run/screenshots/.
+# installation with every example script (examples/scripts: the start page, a
+# whole hotlap, a whole rally): the traces are kept in examples/run/*.trace,
+# a picture of every page in examples/run/screenshots/.
 #
 #   scripts/run-sample.sh            both builds
 #   scripts/run-sample.sh native     one of them (win32 likewise)
@@ -41,20 +42,33 @@ run_ridoved() { # build program runner...
     show "Maps/TrackValidation.ini" "$dir/Maps/TrackValidation.ini"
 }
 
-run_simulator() { # the plug-in's start page in zudo-sim, on the native installation
+run_simulator() { # the plug-in in zudo-sim, on the native installation: every example script
     local dir="$root/examples/run"
-    echo
-    echo "=== Zuzuzevo in the host simulator: examples/scripts/start-page.txt"
     if [ ! -f "$root/build/native/Zuzuzevo.so" ]; then
-        echo "(build/native/Zuzuzevo.so is not built yet: skipped)"
+        echo "(build/native/Zuzuzevo.so is not built yet: the host simulator's runs are skipped)"
         return 0
     fi
     rm -rf "$dir/screenshots"
-    "$root/build/native/zudo-sim" --plugin "$root/build/native/Zuzuzevo.so" --install "$dir/native" \
-        --script "$root/examples/scripts/start-page.txt" --trace "$dir/start-page.trace" \
-        --screenshots "$dir/screenshots"
-    show "trace (examples/run/start-page.trace)" "$dir/start-page.trace"
-    echo "--- screenshots: $(cd "$dir" && ls screenshots/*.png | tr '\n' ' ')"
+    local script name
+    for script in start-page hotlap rally; do
+        echo
+        echo "=== Zuzuzevo in the host simulator: examples/scripts/$script.txt"
+        "$root/build/native/zudo-sim" --plugin "$root/build/native/Zuzuzevo.so" --install "$dir/native" \
+            --script "$root/examples/scripts/$script.txt" --trace "$dir/$script.trace" \
+            --screenshots "$dir/screenshots"
+        if [ "$script" = start-page ]; then
+            show "trace (examples/run/$script.trace)" "$dir/$script.trace"
+        else
+            # The whole trace is long: what the driver was told, and the status line of each page.
+            echo "--- in-game messages and status lines (whole trace: examples/run/$script.trace)"
+            grep -E '^(ShowMessage|DrawText 2 465|HostCall startStage)' "$dir/$script.trace" | uniq
+        fi
+    done
+    local file
+    for file in "$dir"/native/Plugins/Zuzuzevo/*.tm2 "$dir"/native/Plugins/Zuzuzevo/*.prs; do
+        if [ -f "$file" ]; then show "records and progress: ${file#"$dir/native/"}" "$file"; fi
+    done
+    echo "--- screenshots of every page in examples/run/screenshots: $(cd "$dir" && ls screenshots/*.png | tr '\n' ' ')"
 }
 
 case "$which" in
