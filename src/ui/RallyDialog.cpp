@@ -474,7 +474,7 @@ void RallyDialog::runCurrentAction()
     rebuildActions();
     // Loading progress or resetting changes which stages are driven: go on
     // with the first one that is not.
-    if (!rally_->allDriven()) {
+    if (!rally_->allDriven() && rally_->stageCount() > 0) {
         stageIndex_ = 0;
         if (currentStage()->driven()) {
             moveToNextStageNotDriven();
@@ -574,7 +574,9 @@ void RallyDialog::createComponents(Page& page)
         createCarDetailsComponents(page);
         break;
     case WeatherRow:
-        createOptionsComponents(page);
+        if (currentStage()) {
+            createOptionsComponents(page);
+        }
         break;
     default:
         if (const StagePtr stage = currentStage()) {
