@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "OneConditionPerTrack.hpp"
 #include "ShellHost.hpp"
 #include "rally/CarCatalogue.hpp"
 #include "rally/ConditionChoice.hpp"
@@ -28,20 +29,6 @@ using zudo::rally::Rally;
 using zudo::rally::RallyPtr;
 using Calls = std::vector<std::string>;
 
-// Every track has one condition: crisp, clear, morning, damp, normal.
-zudo::rally::TrackConditionPtr knownCondition(std::int32_t stage)
-{
-    auto condition = std::make_shared<zudo::tracks::TrackCondition>(stage);
-    condition->tintSet = 0;
-    condition->conditions = 0;
-    condition->sky = 0;
-    condition->timeOfDay = 0;
-    condition->surface = 1;
-    condition->track = 1;
-    condition->valid = true;
-    return condition;
-}
-
 class RallyPage : public zudo::test::ShellHostTest {
 protected:
     void SetUp() override
@@ -53,11 +40,7 @@ protected:
         // these tests.
         zudo::rally::RallyList::instance();
         install.write("Plugins/Zuzuzevo/.keep", "");
-        zudo::rally::useConditionChoice(zudo::rally::ConditionChoice{
-            [](const zudo::tracks::TrackOverride& track, int) { return knownCondition(track.map); },
-            [](const zudo::tracks::TrackOverride& track, const zudo::rally::TrackConditionPtr&) {
-                return knownCondition(track.map);
-            }});
+        zudo::test::useOneConditionPerTrack();
     }
     void TearDown() override
     {

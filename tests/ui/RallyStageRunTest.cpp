@@ -11,12 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "OneConditionPerTrack.hpp"
 #include "ShellHost.hpp"
 #include "rally/ConditionChoice.hpp"
 #include "rally/Rally.hpp"
 #include "rally/RallyList.hpp"
 #include "rally/ReplayManager.hpp"
+#include "sim/host/CarDamageFakes.hpp"
 #include "sim/host/HostFakes.hpp"
+#include "sim/host/StageStartModel.hpp"
 #include "sim/host/SimulatedHost.hpp"
 #include "ui/RallyDialog.hpp"
 #include "ui/Screen.hpp"
@@ -29,35 +32,20 @@ using zudo::rally::Rally;
 using zudo::rally::RallyPtr;
 using Calls = std::vector<std::string>;
 
-// Every track has one condition: crisp, clear, morning, damp, normal.
-zudo::rally::TrackConditionPtr knownCondition(std::int32_t stage)
-{
-    auto condition = std::make_shared<zudo::tracks::TrackCondition>(stage);
-    condition->tintSet = 0;
-    condition->conditions = 0;
-    condition->sky = 0;
-    condition->timeOfDay = 0;
-    condition->surface = 1;
-    condition->track = 1;
-    condition->valid = true;
-    return condition;
-}
-
 class StageRun : public zudo::test::ShellHostTest {
 protected:
     void SetUp() override
     {
         ShellHostTest::SetUp();
-        zudo::sim::registerHostFakes(zudo::sim::SimulatedHost::instance(), game);
+        zudo::sim::SimulatedHost& host = zudo::sim::SimulatedHost::instance();
+        zudo::sim::registerHostFakes(host, game);
+        zudo::sim::registerStageStartFakes(host, game);
+        zudo::sim::registerCarDamageFakes(host);
         // The list of all rallies, built once in a process, holds no rally of
         // these tests: their records are no overall best.
         zudo::rally::RallyList::instance();
         install.write("Plugins/Zuzuzevo/.keep", "");
-        zudo::rally::useConditionChoice(zudo::rally::ConditionChoice{
-            [](const zudo::tracks::TrackOverride& track, int) { return knownCondition(track.map); },
-            [](const zudo::tracks::TrackOverride& track, const zudo::rally::TrackConditionPtr&) {
-                return knownCondition(track.map);
-            }});
+        zudo::test::useOneConditionPerTrack();
         zudo::rally::ReplayManager::instance().setLastResult(nullptr);
     }
     void TearDown() override
