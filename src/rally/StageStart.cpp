@@ -111,8 +111,11 @@ bool handOverToTheGame(Car& car, const Stage& stage, const Record& record, HostA
     loadSetup(car, stage.stageNumber()); // a setup that cannot be loaded does not stop the start
     const HostAddress gameState = bindings::gameState.object();
     bindings::setPlayerTyres(gameState, 0, stage.tyres());
+    // The daemon's own choice names its tint set; a condition whose tint set
+    // is not known leaves the answer to the game.
+    const std::optional<std::int32_t> chosen = daemon.chosenTintSet();
     const std::optional<std::int32_t> tintSet =
-        daemon.chosenTintSet() ? daemon.chosenTintSet() : bindings::currentTintSet(weatherControl);
+        chosen && *chosen >= 0 ? chosen : bindings::currentTintSet(weatherControl);
     if (!tintSet) {
         logFailure("zudo::rally::startStage()", "the game gave no tint set: the stage is not started");
         return false;

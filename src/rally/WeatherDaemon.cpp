@@ -49,7 +49,7 @@ WeatherDaemon::Draw uniformDraw()
 // weather is one of the valid candidates when the game kept to the table; the
 // wear is the game's to choose.
 TrackConditionPtr conditionFor(const Stage& stage, const WeatherEntry& entry, std::int32_t wear,
-                               const tracks::TrackConditionList& candidates)
+                               WeatherDaemon::Candidates candidates)
 {
     auto chosen = std::make_shared<tracks::TrackCondition>(entry, wear);
     chosen->stage = stage.stageNumber();
@@ -172,17 +172,18 @@ bool WeatherDaemon::applyWeather(const StagePtr& stage)
     if (!resolved) {
         return false;
     }
-    tracks::TrackConditionList candidates;
+    // Every mode but Random has the one candidate, which needs no list.
+    Candidates candidates(&resolved, 1);
+    tracks::TrackConditionList valid;
     if (stage->weatherMode() == randomWeather) {
         const tracks::TrackOverride spec =
             stage->trackOverride() ? *stage->trackOverride() : tracks::TrackOverride{stage->stageNumber(), {}, {}};
-        candidates = conditionChoice().all(spec);
-        std::erase(candidates, nullptr);
-        if (candidates.empty()) {
+        valid = conditionChoice().all(spec);
+        std::erase(valid, nullptr);
+        if (valid.empty()) {
             return false;
         }
-    } else {
-        candidates.push_back(resolved);
+        candidates = valid;
     }
     if (choosesItself()) {
         chooseForTheGame(stage, candidates);
@@ -191,7 +192,7 @@ bool WeatherDaemon::applyWeather(const StagePtr& stage)
     return letTheGameChoose(stage, candidates, resolved);
 }
 
-void WeatherDaemon::writeStageTable(const tracks::TrackConditionList& candidates, std::size_t first,
+void WeatherDaemon::writeStageTable(Candidates candidates, std::size_t first,
                                     std::size_t count)
 {
     const HostAddress table = bindings::weatherTable.address();
@@ -231,7 +232,7 @@ void WeatherDaemon::writeStageTable(const tracks::TrackConditionList& candidates
 // the track wear: the single entry in its table is the only weather it can
 // pick, and the wear stays the game's.
 void WeatherDaemon::chooseForTheGame(const StagePtr& stage,
-                                     const tracks::TrackConditionList& candidates)
+                                     Candidates candidates)
 {
     const bool random = stage->weatherMode() == randomWeather;
     const std::size_t chosen = random ? std::min(draw_(candidates.size()), candidates.size() - 1) : 0;
@@ -244,7 +245,7 @@ void WeatherDaemon::chooseForTheGame(const StagePtr& stage,
 }
 
 bool WeatherDaemon::letTheGameChoose(const StagePtr& stage,
-                                     const tracks::TrackConditionList& candidates,
+                                     Candidates candidates,
                                      const TrackConditionPtr& resolved)
 {
     const std::size_t written = std::min<std::size_t>(candidates.size(), entryCount);

@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 
 #include "rally/Stage.hpp"
 #include "tracks/WeatherEntry.hpp"
@@ -46,6 +47,8 @@ public:
         bool operator==(const IndexList&) const = default;
     };
 
+    // The conditions a stage's table is made of.
+    using Candidates = std::span<const TrackConditionPtr>;
     // Draws a position below count (count is at least 1).
     using Draw = std::function<std::size_t(std::size_t count)>;
 
@@ -92,11 +95,11 @@ private:
     WeatherDaemon();
     ~WeatherDaemon();
 
-    void writeStageTable(const tracks::TrackConditionList& candidates, std::size_t first,
+    void writeStageTable(Candidates candidates, std::size_t first,
                          std::size_t count);
-    bool letTheGameChoose(const StagePtr& stage, const tracks::TrackConditionList& candidates,
+    bool letTheGameChoose(const StagePtr& stage, Candidates candidates,
                           const TrackConditionPtr& resolved);
-    void chooseForTheGame(const StagePtr& stage, const tracks::TrackConditionList& candidates);
+    void chooseForTheGame(const StagePtr& stage, Candidates candidates);
     void logBackup() const;
 
     Table backup_{};

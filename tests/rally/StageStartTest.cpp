@@ -220,6 +220,19 @@ TEST_F(StageStart, RandomWithFiveConditionsWhenTheDaemonChoosesItself)
     EXPECT_EQ(hostWeather(), before);
 }
 
+TEST_F(StageStart, ADaemonsChoiceWithoutTintSetLeavesTheTintSetToTheGame)
+{
+    sim::SimulatedHost::instance().removeNamedRoutine(bindings::selectWeather.info.name);
+    bindings::weatherControl.object().write<std::int32_t>(weather_model::tintSetOffset, 2);
+    const rally::StagePtr stage = stageWith(12, 0, 1, condition(12, 1, 0, 0, -1));
+
+    ASSERT_TRUE(rally::startStage(*rally::CarCatalogue::instance().selectedCar(), stage));
+
+    const Strings calls = hostCalls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "currentTintSet"), calls.end());
+    EXPECT_EQ(calls.back(), "startStage 12 2 0 -1") << "never -1 for the game's stage start";
+}
+
 TEST_F(StageStart, TheDaemonsTableGoesBackAtTheGamesNextCall)
 {
     giveStageTwelveFiveConditions();

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "GameImage.hpp"
 #include "HostFixture.hpp"
 #include "rally/CarCatalogue.hpp"
 #include "rally/ConditionChoice.hpp"
@@ -32,9 +33,7 @@ using legacy::support::WeatherEntry;
 namespace bindings = util::mem::bindings;
 namespace mem = util::mem;
 
-constexpr std::uint32_t preferredBase = 0x00400000;
-// From the preferred base to the end of the stage-start record's last field.
-constexpr std::uint32_t imageSize = 0x16607F8 - preferredBase + 2048;
+constexpr std::uint32_t preferredBase = test::GameImage::preferredBase;
 
 rally::TrackConditionPtr validCondition(std::int32_t stage, int conditions, int tintSet)
 {
@@ -68,32 +67,15 @@ protected:
         rally::WeatherDaemon::restoreHostWeather();
         rally::WeatherDaemon::instance().useDraw({});
         rally::useConditionChoice({});
+        game.reset();
         platform::setExecutablePath("");
         test::HostTest::TearDown();
     }
 
-    // A game executable of zero-filled memory with a weather control object,
-    // both index lists and a weather table of recognisable entries; none of
-    // its routines exist.
     void layOutGame()
     {
-        image = hostMemory(imageSize);
-        mem::ZudoExeModule::instance().assumeLoadedAt(image);
-        control = hostMemory(0x100);
-        mem::resolve(bindings::weatherControl.info).writeAddress(0, control);
-        const HostAddress good = hostMemory(4);
-        good.write<std::uint16_t>(0, 7);
-        good.write<std::uint16_t>(2, 8);
-        const HostAddress bad = hostMemory(2);
-        bad.write<std::uint16_t>(0, 9);
-        control.writeAddress(Control::goodIndexesOffset, good);
-        control.write<std::int32_t>(Control::goodCountOffset, 2);
-        control.writeAddress(Control::badIndexesOffset, bad);
-        control.write<std::int32_t>(Control::badCountOffset, 1);
-        for (std::uint32_t i = 0; i < rally::WeatherDaemon::entryCount; ++i) {
-            const auto code = static_cast<std::int32_t>(i);
-            bindings::weatherTable.address().write(i * 24, WeatherEntry{code, code + 1, 2, 1, code % 10, 1});
-        }
+        game = std::make_unique<test::GameImage>();
+        control = game->control();
     }
 
     std::vector<std::uint8_t> gameBytes(HostAddress at, std::uint32_t size) const
@@ -124,7 +106,7 @@ protected:
 
     test::TempDir installation;
     tracks::TrackConditionList conditions;
-    HostAddress image;
+    std::unique_ptr<test::GameImage> game;
     HostAddress control;
 };
 
