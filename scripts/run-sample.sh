@@ -5,9 +5,9 @@
 # the textures and records the results in Maps/TrackValidation.ini beside the
 # program, the second takes them from there. Shows the console and Ridoved.csv.
 # Natively it then runs the plug-in in the host simulator on the same
-# installation with every example script (examples/scripts: the start page, a
-# whole hotlap, a whole rally): the traces are kept in examples/run/*.trace,
-# a picture of every page in examples/run/screenshots/.
+# installation with every example script (examples/scripts: the start page,
+# the two lists, a whole hotlap, a whole rally): the traces are kept in
+# examples/run/NAME.trace, a picture of every page in examples/run/screenshots/.
 #
 #   scripts/run-sample.sh            both builds
 #   scripts/run-sample.sh native     one of them (win32 likewise)
@@ -50,13 +50,13 @@ run_simulator() { # the plug-in in zudo-sim, on the native installation: every e
     fi
     rm -rf "$dir/screenshots"
     local script name
-    for script in start-page hotlap rally; do
+    for script in start-page lists hotlap rally; do
         echo
         echo "=== Zuzuzevo in the host simulator: examples/scripts/$script.txt"
         "$root/build/native/zudo-sim" --plugin "$root/build/native/Zuzuzevo.so" --install "$dir/native" \
             --script "$root/examples/scripts/$script.txt" --trace "$dir/$script.trace" \
             --screenshots "$dir/screenshots"
-        if [ "$script" = start-page ]; then
+        if [ "$script" = start-page ] || [ "$script" = lists ]; then
             show "trace (examples/run/$script.trace)" "$dir/$script.trace"
         else
             # The whole trace is long: what the driver was told, and the status line of each page.
