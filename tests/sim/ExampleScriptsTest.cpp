@@ -100,6 +100,8 @@ TEST_F(ExampleScripts, AWholeRallyWithServiceADnfAndSavedProgress)
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     const std::string& trace = result.output;
     EXPECT_EQ(matching(trace, "HostCall startStage ").size(), 4U) << "stage 2 twice";
+    EXPECT_NE(trace.find("HostCall serviceParkShow"), std::string::npos) << "the game's service park after stage 1";
+    EXPECT_NE(trace.find("HostCall loadRepairIni \"Cars\\\\Car00\\\\repair.ini\""), std::string::npos);
     EXPECT_NE(trace.find("DrawText 2 465 \"Save Progress succeeded.\""), std::string::npos);
     EXPECT_NE(trace.find("DrawText 2 465 \"Load Progress succeeded.\""), std::string::npos);
     EXPECT_NE(trace.find("DrawText 184 227 \"DNF\""), std::string::npos) << "stage 2's time in the standings";
