@@ -7,7 +7,7 @@ set(ZUDO_PACKAGE_DIR "${CMAKE_BINARY_DIR}/package-files")
 set(ZUDO_VERSION_FILE "${ZUDO_PACKAGE_DIR}/version.txt")
 set(ZUDO_GUIDE_NAME "Zuzuzevo-Guide.txt")
 
-# README's sections for players, in the order the guide shows them.
+# README's sections for players (the guide keeps their order in README).
 set(ZUDO_GUIDE_SECTIONS
     "What this is" "Installing it in the game" "The start page" "The hotlap and rally lists"
     "The results page" "Weather and track options"
