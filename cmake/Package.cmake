@@ -11,7 +11,8 @@ set(ZUDO_GUIDE_NAME "Zuzuzevo-Guide.txt")
 set(ZUDO_GUIDE_SECTIONS
     "What this is" "Installing it in the game" "The start page" "The hotlap and rally lists"
     "The results page" "Weather and track options"
-    "Starting a stage: what works in the game with this build" "Rally files" "Ridoved")
+    "Starting a stage: what works in the game with this build"
+    "Replays and the service park: what this build does in the game" "Rally files" "Ridoved")
 set(ZUDO_GUIDE_LEAVE_OUT "Speed")
 # A custom command would split lists at ";".
 string(REPLACE ";" "|" guide_sections "${ZUDO_GUIDE_SECTIONS}")
