@@ -9,8 +9,9 @@ set(ZUDO_GUIDE_NAME "Zuzuzevo-Guide.txt")
 
 # README's sections for players (the guide keeps their order in README).
 set(ZUDO_GUIDE_SECTIONS
-    "What this is" "Installing it in the game" "The start page" "The hotlap and rally lists"
-    "The results page" "Weather and track options"
+    "What this is" "Installing it in the game" "Playing: the pages and their keys"
+    "The start page" "The hotlap and rally lists" "The results page" "Weather and track options"
+    "The rally page" "In-game time messages"
     "Starting a stage: what works in the game with this build"
     "Replays and the service park: what this build does in the game" "Rally files" "Ridoved")
 set(ZUDO_GUIDE_LEAVE_OUT "Speed")
