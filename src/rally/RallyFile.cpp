@@ -36,7 +36,7 @@ std::string RallyFile::baseName() const
 
 std::string RallyFile::path() const
 {
-    return directory + io::sanitizeFileName(baseName(), '_') + "." + extension();
+    return config::pluginPath(io::sanitizeFileName(baseName(), '_') + "." + extension());
 }
 
 std::string RallyFile::fullPath() const

@@ -1,5 +1,5 @@
 #pragma once
-// The files a rally keeps in "Plugins/Zuzuzevo" below the host directory, one
+// The files a rally keeps in the plug-in's directory below the host directory, one
 // small object per kind: best times ("tm2", the older "tim"), progress ("prs")
 // and car damage ("dmg"). The base name is the rally's name; a hotlap's best
 // times are kept per surface and tyres: "Forest (dry, Gravel Dry).tm2".
@@ -17,8 +17,6 @@ class Rally;
 
 class RallyFile {
 public:
-    static constexpr const char* directory = "Plugins/Zuzuzevo/";
-
     RallyFile(const Rally& rally, const RecordKey& key);
     virtual ~RallyFile();
 
@@ -28,7 +26,7 @@ public:
     // Before sanitizing: the rally's name, or for a hotlap its stage's display
     // name with the key's surface word and tyre name in parentheses.
     std::string baseName() const;
-    // "Plugins/Zuzuzevo/" + sanitized base name + "." + extension.
+    // config::pluginPath(sanitized base name + "." + extension).
     std::string path() const;
     // The path below the host directory.
     std::string fullPath() const;

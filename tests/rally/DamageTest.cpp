@@ -5,6 +5,7 @@
 
 #include "RallyFixture.hpp"
 #include "sim/host/CarDamageFakes.hpp"
+#include "util/mem/replacement/ReplacementHost.hpp"
 
 using zudo::rally::Rally;
 using zudo::rally::RallyPtr;
@@ -35,12 +36,12 @@ protected:
     {
         RallyTest::SetUp();
         SimulatedHost::instance().reset();
-        SimulatedHost::instance().registerWithPlatform();
+        SimulatedHost::instance().registerAsHost();
         fakes = &zudo::sim::registerCarDamageFakes(SimulatedHost::instance());
     }
     void TearDown() override
     {
-        zudo::platform::registerReplacementHost(nullptr);
+        zudo::util::mem::registerReplacementHost(nullptr);
         RallyTest::TearDown();
     }
     CarDamageFakes* fakes = nullptr;
