@@ -1,6 +1,7 @@
 #pragma once
 // An installation with many rally files for the benchmarks: "Rally 0" ...,
-// 10 stages each, each with its best-times file.
+// 10 stages each, each with its best-times file; and a hotlap with a
+// best-times file of many lines.
 
 #include <filesystem>
 #include <fstream>
@@ -32,6 +33,29 @@ inline void writeRallyFiles(const std::filesystem::path& host, int rallies)
                   << " 0 3 133543050415000000 3 Car\0Default\0Special Stage "s << s << "\0Driver\0"s
                   << "0 0 0 " << (s % 3) << ' ' << (s % 3) << " 1 \n";
         }
+    }
+}
+
+// The hotlap "Endless Hotlap" drives stage 20 on a damp surface with Gravel
+// Dry tyres: its records are kept in "<stage name> (damp, Gravel Dry).tm2".
+inline const char* const hotlapName = "Endless Hotlap";
+inline const char* const hotlapRecordFile = "Endless Hotlap (damp, Gravel Dry).tm2";
+
+// The hotlap's definition and a best-times file of the given number of
+// lines, the records spread over 10 conditions and 3 wears of the surface
+// (30 keys: of the lines of one key the last is kept).
+inline void writeHotlap(const std::filesystem::path& host, int lines)
+{
+    const auto plugins = host / "Plugins" / "Zuzuzevo";
+    std::filesystem::create_directories(plugins);
+    std::ofstream(plugins / "Hotlap.srp", std::ios::binary)
+        << "hotlap 1\ntyres gravel dry\nsurface damp\nstage 20 " << hotlapName << "\n";
+    std::ofstream times(plugins / hotlapRecordFile, std::ios::binary);
+    for (int line = 0; line < lines; ++line) {
+        const int finish = 60000 + (line * 7919) % 240000;
+        times << "3 20 0 " << finish / 3 << ' ' << finish / 2 << ' ' << finish
+              << " 0 3 133543050415000000 3 Car\0Default\0"s << hotlapName << "\0Driver\0"s
+              << "0 0 0 " << (line % 10) << " 1 " << (line % 3) << " \n";
     }
 }
 

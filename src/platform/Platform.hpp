@@ -251,6 +251,18 @@ void setExecutablePath(const std::string& path);
 using ExecutablePathSource = const char* (*)();
 void setExecutablePathSource(ExecutablePathSource source);
 
+// Processor seconds (user and system) this process has used so far
+// (GetProcessTimes / getrusage).
+double processorSeconds();
+// The same for the child processes of this process that have ended and been
+// waited for (getrusage of the children); nothing on Windows, which keeps no
+// such total.
+std::optional<double> endedChildrenProcessorSeconds();
+// The most memory this process has had resident so far, in bytes (the peak
+// working set; natively the resident set's high-water mark); 0 when the
+// system cannot tell.
+std::uint64_t peakMemoryBytes();
+
 // A symbol that the program which started this process exports (dlsym of the
 // global scope; GetProcAddress of the executable's module), or null.
 void* programSymbol(const char* name);

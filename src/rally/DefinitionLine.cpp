@@ -1,9 +1,8 @@
 #include "rally/DefinitionLine.hpp"
 
 #include <limits>
-#include <locale>
 
-#include <boost/algorithm/string/trim.hpp>
+#include "util/ClassicText.hpp"
 
 namespace zudo::rally {
 
@@ -55,7 +54,7 @@ std::optional<DefinitionLine> parseDefinitionLine(std::string line)
     if (comment != std::string::npos) {
         line.erase(comment);
     }
-    boost::algorithm::trim(line, std::locale::classic());
+    util::trimClassicSpace(line);
     std::string::size_type position = 0;
     if (line.empty()) {
         return std::nullopt;

@@ -1,9 +1,9 @@
 #include "rally/NulEndedStrings.hpp"
 
-#include <locale>
+#include <istream>
 #include <ostream>
 
-#include <boost/algorithm/string/trim.hpp>
+#include "util/ClassicText.hpp"
 
 namespace zudo::rally {
 
@@ -15,7 +15,7 @@ void readNulEnded(std::istream& in, std::string& text)
         // The line ended before the string's NUL: a truncated form.
         in.setstate(std::ios_base::failbit);
     }
-    boost::algorithm::trim(text, std::locale::classic());
+    util::trimClassicSpace(text);
 }
 
 void writeNulEnded(std::ostream& out, const std::string& text)

@@ -90,8 +90,11 @@ public:
     RecordKey recordKey() const;
 
     // --- Records (RallyRecords.cpp) ---
-    // The times of one best-times file (appended to times). False on a line
+    // The times of one best-times file, each handed to take as soon as it is
+    // read (a hotlap's file may hold a great many lines). False on a line
     // whose version is missing or not 1..3; a missing file reads as empty.
+    bool readBestTimes(const RecordKey& key, const std::function<void(StageTimePtr)>& take);
+    // The same, appended to times.
     bool readBestTimes(const RecordKey& key, std::vector<StageTimePtr>& times);
     // Loads the records of every best-times file of the rally into its stages.
     bool loadRecords();

@@ -7,13 +7,11 @@
 #include "rally/Names.hpp"
 #include "rally/Rally.hpp"
 #include "tracks/StageCatalogue.hpp"
+#include "util/ClassicText.hpp"
 #include "util/Log.hpp"
 
 #include <algorithm>
-#include <locale>
 
-#include <boost/algorithm/string/predicate.hpp>
-#include <boost/algorithm/string/trim.hpp>
 
 namespace zudo::rally {
 
@@ -36,7 +34,7 @@ struct PendingValues {
 
 bool isKey(const DefinitionLine& line, const char* key)
 {
-    return boost::algorithm::iequals(line.key, key, std::locale::classic());
+    return util::equalsIgnoringClassicCase(line.key, key);
 }
 
 // Applies a line other than a stage line; false when its key is none of them.
@@ -81,7 +79,8 @@ bool applyValue(const DefinitionLine& line, PendingValues& pending)
 StagePtr buildStage(Rally& rally, const DefinitionLine& line, const PendingValues& pending)
 {
     const std::int32_t number = line.number;
-    const std::string displayName = boost::algorithm::trim_copy(line.rest, std::locale::classic());
+    std::string displayName = line.rest;
+    util::trimClassicSpace(displayName);
     auto stage = std::make_shared<Stage>(&rally, number, pending.weatherMode, pending.tyres, displayName);
     if (pending.setup >= 0) {
         stage->setSetupSlot(pending.setup);

@@ -12,6 +12,7 @@
 #include "rally/RallyFile.hpp"
 #include "tracks/StageCatalogue.hpp"
 #include "util/Log.hpp"
+#include "util/StreamNumbers.hpp"
 
 namespace zudo::rally {
 
@@ -30,7 +31,7 @@ StageTimePtr recordOf(const Stage& stage)
 
 } // namespace
 
-bool Rally::readBestTimes(const RecordKey& key, std::vector<StageTimePtr>& times)
+bool Rally::readBestTimes(const RecordKey& key, const std::function<void(StageTimePtr)>& take)
 {
     const std::string path = RecordFile(*this, key).fullPath();
     std::ifstream in = io::openInputStream(path);
@@ -41,21 +42,30 @@ bool Rally::readBestTimes(const RecordKey& key, std::vector<StageTimePtr>& times
     if (log.isEnabled()) {
         log << "zudo::rally::Rally::readBestTimes() - reading best times file " << path << util::endLog;
     }
+    // One line stream for the whole file: making and imbuing a stream per
+    // line cost more than reading the line.
+    std::istringstream line;
+    line.imbue(std::locale::classic());
     std::string text;
     while (std::getline(in, text)) {
-        std::istringstream line(text);
-        line.imbue(std::locale::classic());
+        line.clear();
+        line.str(text);
         int version = 0;
-        if (!(line >> version) || !StageTime::isKnownFormatVersion(version)) {
+        if (!util::readNumber(line, version) || !StageTime::isKnownFormatVersion(version)) {
             return false;
         }
         auto time = std::make_shared<StageTime>();
         time->setRally(this);
         time->setFormatVersion(version);
         line >> *time;
-        times.push_back(std::move(time));
+        take(std::move(time));
     }
     return true;
+}
+
+bool Rally::readBestTimes(const RecordKey& key, std::vector<StageTimePtr>& times)
+{
+    return readBestTimes(key, [&times](StageTimePtr time) { times.push_back(std::move(time)); });
 }
 
 bool Rally::loadRecords()
@@ -67,12 +77,14 @@ bool Rally::loadRecords()
         bool allRead = true;
         for (int surface = 0; surface < hotlapSurfaces; ++surface) {
             for (int tyres = 0; tyres < tyreCount; ++tyres) {
-                std::vector<StageTimePtr> times;
-                allRead = readBestTimes(RecordKey{surface, tyres, 0, 0}, times) && allRead;
-                for (const StageTimePtr& time : times) {
+                // Each record goes to the stage as it is read: a hotlap's
+                // file may hold a great many lines, of which the stage keeps
+                // the last of each key.
+                const auto keep = [&](StageTimePtr time) {
                     time->setTyres(tyres);
                     stages_.front()->addRecord(time);
-                }
+                };
+                allRead = readBestTimes(RecordKey{surface, tyres, 0, 0}, keep) && allRead;
             }
         }
         recordsReadable_ = allRead;

@@ -5,6 +5,7 @@
 #include "rally/Times.hpp"
 #include "tracks/StageCatalogue.hpp"
 #include "tracks/TextForms.hpp"
+#include "util/StreamNumbers.hpp"
 
 namespace zudo::rally {
 
@@ -226,25 +227,26 @@ void StageTime::read(std::istream& in)
 
 void StageTime::readFields(std::istream& in)
 {
+    using util::readNumber;
     std::int32_t number = 0;
-    in >> number;
+    readNumber(in, number);
     setStageNumber(number);
-    in >> weatherMode_;
+    readNumber(in, weatherMode_);
     for (float* time : {&splits_[0], &splits_[1], &finishTime_}) {
         std::int32_t milliseconds = 0;
-        in >> milliseconds;
+        readNumber(in, milliseconds);
         *time = fromMilliseconds(milliseconds);
     }
     if (formatVersion_ > 2) {
         std::int32_t seconds = 0;
-        in >> seconds;
+        readNumber(in, seconds);
         penalty_ = static_cast<float>(seconds);
     }
-    in >> tyres_;
+    readNumber(in, tyres_);
     std::int64_t fileTime = 0;
-    in >> fileTime;
+    readNumber(in, fileTime);
     date_ = fileTimeToDate(fileTime);
-    in >> carSlot_;
+    readNumber(in, carSlot_);
     in.get(); // the blank after the car slot
     readNulEnded(in, carName_);
     readNulEnded(in, setupName_);

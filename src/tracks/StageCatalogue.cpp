@@ -150,10 +150,20 @@ void appendWords(const WordMap& words, std::deque<std::string>& list)
     }
 }
 
-// Whether word begins entry, both upper-cased through the current locale.
-bool beginsWithIgnoringCase(const std::string& entry, const std::string& word)
+// Whether word begins entry, both upper-cased through the current locale's
+// facet (looked up once per word: a lookup per character, as Boost's
+// comparison makes it, cost more than the comparison).
+bool beginsWithIgnoringCase(const std::string& entry, const std::string& word, const std::ctype<char>& letters)
 {
-    return boost::algorithm::istarts_with(entry, word, std::locale());
+    if (word.size() > entry.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (letters.toupper(entry[i]) != letters.toupper(word[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The stage number of a Tracks.ini section name ("Map12", "map7b"), or 0 when
@@ -170,8 +180,10 @@ std::int32_t stageOfSection(const std::string& section)
 
 std::int32_t codeOfWord(const WordMap& words, const std::string& word, bool prefix)
 {
+    const std::locale current;
+    const auto& letters = std::use_facet<std::ctype<char>>(current);
     for (const auto& [code, entry] : words) {
-        if (prefix ? beginsWithIgnoringCase(entry, word) : entry == word) {
+        if (prefix ? beginsWithIgnoringCase(entry, word, letters) : entry == word) {
             return code;
         }
     }

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "util/Log.hpp"
+#include "util/StreamNumbers.hpp"
 
 namespace zudo::tracks {
 
@@ -40,7 +41,7 @@ void readCodes(std::istream& in, std::initializer_list<std::int32_t*> codes, con
 {
     readThrowing(in, location, describe, [&] {
         for (std::int32_t* code : codes) {
-            in >> *code;
+            util::readNumber(in, *code);
         }
     });
 }

@@ -182,8 +182,10 @@ bool TrackWeatherParser::trackConditions(const tracks::TrackOverride& spec, Trac
     list.insert(list.end(), cached->second.begin(), cached->second.end());
 
     const std::size_t count = cached->second.size();
-    util::Log log;
-    if (log.isEnabled()) {
+    // Asked for every record read from a best-times file: a log record is
+    // not even begun in a build without logging.
+    if (util::loggingSwitchedOn()) {
+        util::Log log;
         log << conditionsLocation << "inserted " << count << " elements into " << "track conditions list: ";
         for (std::size_t i = 0; i < list.size(); ++i) {
             log << "\n" << i << ": " << list[i]->describe();

@@ -1,8 +1,11 @@
 // UTF-8 conversion with Windows' strict rules, and facts about the process.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/Platform.hpp"
 
@@ -85,6 +88,35 @@ TEST(Process, TickCountAdvances)
     const std::uint32_t elapsed = zp::tickCount() - start; // wraps like GetTickCount
     EXPECT_GE(elapsed, 30u);
     EXPECT_LT(elapsed, 60'000u);
+}
+
+TEST(Process, ProcessorTimeAndPeakMemoryGrowWithTheWork)
+{
+    const double before = zp::processorSeconds();
+    // Work that takes a measurable share of a second on any machine; the
+    // volatile sum keeps the compiler from leaving it out.
+    volatile std::uint64_t sum = 0;
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(200)) {
+        for (int i = 0; i < 10000; ++i) {
+            sum = sum + static_cast<std::uint64_t>(i);
+        }
+    }
+    const double used = zp::processorSeconds() - before;
+    EXPECT_GT(used, 0.02) << "200 ms of busy work";
+    EXPECT_LT(used, 60.0);
+    if (const std::optional<double> children = zp::endedChildrenProcessorSeconds()) {
+        EXPECT_GE(*children, 0.0);
+    }
+
+    // 64 MiB written page by page is resident at once: the peak holds it.
+    constexpr std::size_t size = 64u << 20u;
+    std::vector<char> block(size);
+    for (std::size_t i = 0; i < size; i += 4096) {
+        block[i] = static_cast<char>(i);
+    }
+    EXPECT_GE(zp::peakMemoryBytes(), size);
+    EXPECT_LT(zp::peakMemoryBytes(), std::uint64_t{64} << 30u);
 }
 
 TEST(Modules, FoundOnlyInTheWindowsBuild)
