@@ -1,13 +1,11 @@
 #include "io/IniFile.hpp"
 
-#include <boost/algorithm/string/trim.hpp>
-
 #include <cerrno>
-#include <locale>
 #include <utility>
 #include <vector>
 
 #include "platform/Platform.hpp"
+#include "util/ClassicText.hpp"
 
 namespace zudo::io {
 
@@ -48,20 +46,47 @@ std::string IniFile::resolvedPath() const
 
 bool IniFile::exists() const { return platform::accessFile(resolvedPath(), 0) != ENOENT; }
 
-std::string IniFile::readString(const std::string& section, const std::string& key,
-                                const std::string& defaultValue) const
+namespace {
+
+// The value the platform copied into buffer, trimmed. The buffer holds one
+// byte more than the platform is told, so the text always ends in a NUL.
+std::string trimmedValue(std::uint32_t length, const std::vector<char>& buffer)
 {
-    // One byte more than the platform is told, so the text always ends in it.
-    std::vector<char> buffer(longestValue + 2, '\0');
-    const std::uint32_t length =
-        platform::profileString(section.c_str(), key.c_str(), defaultValue.c_str(),
-                                buffer.data(), longestValue + 1, resolvedPath());
     if (length == 0) {
         return {};
     }
     std::string value(buffer.data());
-    boost::algorithm::trim(value, std::locale::classic());
+    util::trimClassicSpace(value);
     return value;
+}
+
+} // namespace
+
+std::string IniFile::readString(const std::string& section, const std::string& key,
+                                const std::string& defaultValue) const
+{
+    std::vector<char> buffer(longestValue + 2, '\0');
+    const std::uint32_t length =
+        platform::profileString(section.c_str(), key.c_str(), defaultValue.c_str(),
+                                buffer.data(), longestValue + 1, resolvedPath());
+    return trimmedValue(length, buffer);
+}
+
+IniSnapshot::IniSnapshot(const IniFile& file)
+    : profile_(std::make_unique<platform::ProfileSnapshot>(file.resolvedPath())),
+      buffer_(IniFile::longestValue + 2, '\0')
+{
+}
+
+IniSnapshot::~IniSnapshot() = default;
+
+std::string IniSnapshot::readString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue) const
+{
+    buffer_[0] = '\0';
+    const std::uint32_t length = profile_->string(section.c_str(), key.c_str(), defaultValue.c_str(),
+                                                  buffer_.data(), IniFile::longestValue + 1);
+    return trimmedValue(length, buffer_);
 }
 
 bool IniFile::writeString(const std::string& section, const std::string& key,

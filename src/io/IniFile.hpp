@@ -6,7 +6,13 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
+#include <vector>
+
+namespace zudo::platform {
+class ProfileSnapshot;
+}
 
 namespace zudo::io {
 
@@ -46,6 +52,24 @@ private:
     void appendNames(const char* section, std::deque<std::string>& out) const;
 
     std::string name_;
+};
+
+// An ini file read once for many reads of its values while nothing writes it
+// (a track's ini file: hundreds of values): each value as IniFile::readString
+// gives it, without going to the file system for each.
+class IniSnapshot {
+public:
+    explicit IniSnapshot(const IniFile& file);
+    ~IniSnapshot();
+    IniSnapshot(const IniSnapshot&) = delete;
+    IniSnapshot& operator=(const IniSnapshot&) = delete;
+
+    std::string readString(const std::string& section, const std::string& key,
+                           const std::string& defaultValue) const;
+
+private:
+    std::unique_ptr<platform::ProfileSnapshot> profile_;
+    mutable std::vector<char> buffer_;
 };
 
 } // namespace zudo::io

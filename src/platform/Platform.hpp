@@ -68,6 +68,26 @@ bool writeProfileSection(const char* section, const char* entries, const std::st
 bool writeProfileSections(const std::vector<std::pair<std::string, std::string>>& sections,
                           const std::string& file);
 
+// A profile file read once for many reads of its values while nothing writes
+// it (a track's ini file: hundreds of values). Each read answers as
+// profileString with section and key given would: natively from the file
+// parsed when the snapshot was made, without any system call; on Windows
+// through GetPrivateProfileStringA, which keeps the file itself.
+class ProfileSnapshot {
+public:
+    explicit ProfileSnapshot(const std::string& file);
+    ~ProfileSnapshot();
+    ProfileSnapshot(const ProfileSnapshot&) = delete;
+    ProfileSnapshot& operator=(const ProfileSnapshot&) = delete;
+
+    std::uint32_t string(const char* section, const char* key, const char* defaultValue, char* buffer,
+                         std::uint32_t size) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
 // ---------------------------------------------------------------------------
 // Files and directories (C runtime semantics: results are 0 or an errno value).
 
@@ -154,8 +174,11 @@ private:
 // (natively no status is read per entry, which makes it far cheaper than a
 // DirectorySearch over large directories). The directory is found ignoring
 // letter case like every path. False when it cannot be listed; errorNumber
-// then tells why (ENOENT: it does not exist).
-bool listFileNames(const std::string& directory, std::vector<std::string>& names, int& errorNumber);
+// then tells why (ENOENT: it does not exist). When directories is given, the
+// names of the subdirectories (without "." and "..") go there, as on disk, so
+// that a caller can find paths below without resolving them from the root.
+bool listFileNames(const std::string& directory, std::vector<std::string>& names, int& errorNumber,
+                   std::vector<std::string>* directories = nullptr);
 
 // An open read handle on a file and the identity the platform gives it
 // (GetFileInformationByHandle), to notice that a file was replaced or rewritten.

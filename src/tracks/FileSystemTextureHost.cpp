@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <locale>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include <boost/algorithm/string/predicate.hpp>
@@ -12,7 +14,7 @@
 #include "io/FileStreams.hpp"
 #include "io/IniFile.hpp"
 #include "platform/Platform.hpp"
-#include "util/LowerCase.hpp"
+#include "util/ClassicText.hpp"
 
 namespace zudo::tracks {
 
@@ -23,10 +25,10 @@ const std::string missingValue = "\x01";
 
 class FileSystemIniReader : public TrackIniReader {
 public:
-    // The path is made absolute now: the texture check changes the current
-    // directory while it reads.
+    // The file is read once, now: the texture check reads hundreds of values
+    // of it (and changes the current directory while it reads).
     explicit FileSystemIniReader(const std::string& path)
-        : file_(platform::fullPath(path).value_or(path))
+        : file_(io::IniFile(platform::fullPath(path).value_or(path)))
     {
     }
 
@@ -51,17 +53,21 @@ public:
     }
 
 private:
-    io::IniFile file_;
+    io::IniSnapshot file_;
 };
 
 } // namespace
 
 namespace {
 
+// Letter case folded as the classic "C" locale folds it (A to Z only),
+// without asking a locale for each of the hundred thousand paths.
 std::string keyOfAbsolute(std::string absolute)
 {
-    std::replace(absolute.begin(), absolute.end(), '\\', '/');
-    return util::lowerCase(std::move(absolute), std::locale::classic());
+    for (char& c : absolute) {
+        c = c == '\\' ? '/' : util::classicLower(c);
+    }
+    return absolute;
 }
 
 // Whether a part of the path is "." or "..".
@@ -135,19 +141,46 @@ std::int64_t FileSystemTextureHost::readFile(const std::string& path, char* buff
 const FileSystemTextureHost::Listing& FileSystemTextureHost::listing(const std::string& directoryKey,
                                                                      const std::string& directory)
 {
-    const auto [entry, inserted] = listings_.try_emplace(directoryKey);
-    if (!inserted) {
-        return entry->second;
+    if (const auto known = listings_.find(directoryKey); known != listings_.end()) {
+        return known->second;
     }
+    const std::string onDisk = spelledOnDisk(directoryKey).value_or(directory);
     ++queries_;
-    Listing& found = entry->second;
+    Listing found;
     std::vector<std::string> names;
+    std::vector<std::string> directories;
     int error = 0;
-    found.readable = platform::listFileNames(directory, names, error) || error == ENOENT;
+    found.readable = platform::listFileNames(onDisk, names, error, &directories) || error == ENOENT;
     for (std::string& name : names) {
-        found.files.insert(util::lowerCase(std::move(name), std::locale::classic()));
+        found.files.insert(keyOfAbsolute(std::move(name)));
     }
-    return found;
+    for (std::string& name : directories) {
+        std::string key = keyOfAbsolute(name);
+        found.directories.emplace(std::move(key), std::move(name));
+    }
+    return listings_.emplace(directoryKey, std::move(found)).first->second;
+}
+
+std::optional<std::string> FileSystemTextureHost::spelledOnDisk(const std::string& directoryKey)
+{
+    const bool below = !currentKey_.empty() && directoryKey.size() > currentKey_.size() + 1 &&
+                       directoryKey.compare(0, currentKey_.size(), currentKey_) == 0 &&
+                       directoryKey[currentKey_.size()] == '/';
+    if (!below) {
+        return std::nullopt;
+    }
+    const std::size_t last = directoryKey.rfind('/');
+    const std::string parentKey = directoryKey.substr(0, last);
+    const std::optional<std::string> parent = parentKey == currentKey_ ? current_ : spelledOnDisk(parentKey);
+    if (!parent) {
+        return std::nullopt;
+    }
+    const Listing& parentListing = listing(parentKey, *parent);
+    const auto child = parentListing.directories.find(directoryKey.substr(last + 1));
+    if (child == parentListing.directories.end()) {
+        return std::nullopt;
+    }
+    return *parent + "\\" + child->second;
 }
 
 bool FileSystemTextureHost::fileExists(const std::string& path)
@@ -156,9 +189,14 @@ bool FileSystemTextureHost::fileExists(const std::string& path)
     const std::string key = keyOfAbsolute(absolute);
     const auto split = key.find_last_of('/');
     if (split != std::string::npos && split > 0 && split + 1 < key.size()) {
-        const Listing& files = listing(key.substr(0, split), absolute.substr(0, split));
-        if (files.readable) {
-            return files.files.count(key.substr(split + 1)) != 0;
+        // Textures come directory by directory: the last listing is asked first.
+        const std::string_view directoryKey(key.data(), split);
+        if (lastListing_ == nullptr || directoryKey != lastDirectoryKey_) {
+            lastDirectoryKey_.assign(directoryKey);
+            lastListing_ = &listing(lastDirectoryKey_, absolute.substr(0, split));
+        }
+        if (lastListing_->readable) {
+            return lastListing_->files.count(key.substr(split + 1)) != 0;
         }
     }
     const auto [entry, inserted] = singleFiles_.try_emplace(key, false);
@@ -186,6 +224,10 @@ bool FileSystemTextureHost::enterDirectory(const std::string& directory)
 {
     const bool entered = TextureHost::enterDirectory(directory);
     current_ = platform::currentDirectory();
+    currentKey_ = keyOfAbsolute(current_);
+    while (currentKey_.size() > 1 && currentKey_.back() == '/') {
+        currentKey_.pop_back();
+    }
     return entered;
 }
 
@@ -193,6 +235,7 @@ void FileSystemTextureHost::leaveDirectory(const std::string& previous)
 {
     TextureHost::leaveDirectory(previous);
     current_.clear();
+    currentKey_.clear();
 }
 
 std::unique_ptr<TrackIniReader> FileSystemTextureHost::openIni(const std::string& path)

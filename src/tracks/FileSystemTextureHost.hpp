@@ -6,7 +6,10 @@
 // host object, and a file exists when its directory lists a file of its name
 // in any letter case (as Windows finds it). A track's thousands of texture
 // questions thus cost one listing per texture directory instead of one path
-// resolution per file. Where a directory cannot be listed (no permission to
+// resolution per file. Below the current directory, directories are found
+// in their letter case on disk through the listings of their parents (a
+// listing names the subdirectories too), so that no path is resolved
+// component by component from the root of the file system. Where a directory cannot be listed (no permission to
 // read it), its files are asked of the file system one by one, each once.
 //
 // Track ini files are read the way the game's reader answers its three
@@ -22,6 +25,7 @@
 //   "yes" and "on" (any letter case) are true, "false", "no" and "off" false;
 //   any other value is true when its leading integer is not 0.
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -51,16 +55,27 @@ private:
     struct Listing {
         bool readable = false;                 // false: ask its files one by one
         std::unordered_set<std::string> files; // lower-case names of its files
+        // Its subdirectories: lower-case name to the name on disk.
+        std::unordered_map<std::string, std::string> directories;
     };
+    // directoryKey: the directory's key (lower case, "/" separators);
+    // directory: its path as the data spells it.
     const Listing& listing(const std::string& directoryKey, const std::string& directory);
+    // The directory's path as spelled on disk, when it lies below the
+    // current directory and every part is found in its parent's listing.
+    std::optional<std::string> spelledOnDisk(const std::string& directoryKey);
     std::string absolutePath(const std::string& path) const;
 
-    std::unordered_map<std::string, Listing> listings_;
+    std::unordered_map<std::string, Listing> listings_; // entries are never removed
+    std::string lastDirectoryKey_;
+    const Listing* lastListing_ = nullptr;
     std::unordered_map<std::string, bool> singleFiles_;
     std::uint64_t queries_ = 0;
-    // The current directory while the texture check is inside one; empty
-    // outside, where every question asks the system.
+    // The current directory while the texture check is inside one (as the
+    // system spells it) and its key; empty outside, where every question
+    // asks the system.
     std::string current_;
+    std::string currentKey_;
 };
 
 // One spelling for every way of writing a path (relative or absolute, either

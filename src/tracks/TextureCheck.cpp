@@ -204,17 +204,18 @@ std::int32_t TrackWeatherParser::countFoundTextures(const EntryPtr& entry, Track
         }
         const std::string file = texturePath(ini.file, surface, wear, texture.file, texture.ground);
         const std::string mapped = map.translate(file);
-        const std::string description = texture.name + " in " + file + " (mapped to " + mapped + ")";
+        // Made only for a report or a log record: most textures are found.
+        const auto description = [&] { return texture.name + " in " + file + " (mapped to " + mapped + ")"; };
         if (host.fileExists(mapped)) {
             if (log.isEnabled()) {
-                log << location << "found texture " << description << util::endLog;
+                log << location << "found texture " << description() << util::endLog;
             }
             ++found;
         } else {
             if (log.isEnabled()) {
-                log << location << description << " not found, skipping" << util::endLog;
+                log << location << description() << " not found, skipping" << util::endLog;
             }
-            tracks::reportLine(reports(), description, " not found");
+            tracks::reportLine(reports(), description(), " not found");
         }
     }
     return found;

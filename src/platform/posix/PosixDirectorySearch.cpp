@@ -145,7 +145,8 @@ void DirectorySearch::close()
     impl_->next = 0;
 }
 
-bool listFileNames(const std::string& directory, std::vector<std::string>& names, int& errorNumber)
+bool listFileNames(const std::string& directory, std::vector<std::string>& names, int& errorNumber,
+                   std::vector<std::string>* directories)
 {
     const posix::ResolvedPath resolved = posix::resolvePath(directory);
     if (resolved.error != 0 || !S_ISDIR(resolved.status.st_mode)) {
@@ -158,14 +159,19 @@ bool listFileNames(const std::string& directory, std::vector<std::string>& names
         return false;
     }
     while (const dirent* entry = ::readdir(listing.get())) {
-        const std::string name = entry->d_name;
-        if (isDotEntry(name) || entry->d_type == DT_DIR) {
+        std::string name = entry->d_name;
+        if (isDotEntry(name)) {
             continue;
         }
-        struct stat status{};
-        const bool known = entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK;
-        if (known || ::fstatat(::dirfd(listing.get()), name.c_str(), &status, 0) != 0 || !S_ISDIR(status.st_mode)) {
-            names.push_back(name);
+        bool isDirectory = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat status{};
+            isDirectory = ::fstatat(::dirfd(listing.get()), name.c_str(), &status, 0) == 0 && S_ISDIR(status.st_mode);
+        }
+        if (!isDirectory) {
+            names.push_back(std::move(name));
+        } else if (directories != nullptr) {
+            directories->push_back(std::move(name));
         }
     }
     errorNumber = 0;

@@ -189,6 +189,23 @@ std::uint32_t profileString(const char* section, const char* key, const char* de
     return detail::readProfile(document.get(), section, key, defaultValue, buffer, size);
 }
 
+struct ProfileSnapshot::Impl {
+    Document document; // null for a file that cannot be read: every key is missing
+};
+
+ProfileSnapshot::ProfileSnapshot(const std::string& file) : impl_(std::make_unique<Impl>(Impl{documentOf(file)})) {}
+
+ProfileSnapshot::~ProfileSnapshot() = default;
+
+std::uint32_t ProfileSnapshot::string(const char* section, const char* key, const char* defaultValue,
+                                      char* buffer, std::uint32_t size) const
+{
+    if (buffer == nullptr || size == 0) {
+        return 0;
+    }
+    return detail::readProfile(impl_->document.get(), section, key, defaultValue, buffer, size);
+}
+
 bool writeProfileString(const char* section, const char* key, const char* value, const std::string& file)
 {
     if (section == nullptr) {

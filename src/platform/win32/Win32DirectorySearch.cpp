@@ -71,7 +71,8 @@ void DirectorySearch::close()
     }
 }
 
-bool listFileNames(const std::string& directory, std::vector<std::string>& names, int& errorNumber)
+bool listFileNames(const std::string& directory, std::vector<std::string>& names, int& errorNumber,
+                   std::vector<std::string>* directories)
 {
     DirectorySearch search;
     FindData entry;
@@ -83,6 +84,8 @@ bool listFileNames(const std::string& directory, std::vector<std::string>& names
     for (; more; more = search.next(entry)) {
         if (!entry.directory) {
             names.push_back(entry.name);
+        } else if (directories != nullptr && entry.name != "." && entry.name != "..") {
+            directories->push_back(entry.name);
         }
     }
     errorNumber = 0;

@@ -20,6 +20,20 @@ std::uint32_t profileString(const char* section, const char* key, const char* de
     return count;
 }
 
+struct ProfileSnapshot::Impl {
+    std::string file;
+};
+
+ProfileSnapshot::ProfileSnapshot(const std::string& file) : impl_(std::make_unique<Impl>(Impl{file})) {}
+
+ProfileSnapshot::~ProfileSnapshot() = default;
+
+std::uint32_t ProfileSnapshot::string(const char* section, const char* key, const char* defaultValue,
+                                      char* buffer, std::uint32_t size) const
+{
+    return profileString(section, key, defaultValue, buffer, size, impl_->file);
+}
+
 bool writeProfileString(const char* section, const char* key, const char* value, const std::string& file)
 {
     return ::WritePrivateProfileStringA(section, key, value, file.c_str()) != 0;
