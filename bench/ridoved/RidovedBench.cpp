@@ -11,7 +11,9 @@
 //     cold for Ridoved's own records and caches, not for the disk);
 //   - warm: Ridoved again, with the records the cold run wrote.
 // Targets: cold at most 1.0 x the baseline, warm at most 0.5 x.
-// Usage: bench_ridoved [directory]   (default: fresh directories in /tmp)
+// Usage: bench_ridoved [--keep] [directory]   (default: fresh directories in
+// /tmp; with --keep, installations a previous run completed there are used
+// again)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -37,6 +39,8 @@ const char* const tints[] = {"M", "E"};
 const char* const surfaces[] = {"Dry", "Damp", "Wet"};
 const char* const wears[] = {"New", "Normal", "Worn"};
 // Weather sections per stage: four per lighting variant.
+// Written last: the installation in its directory is complete.
+const char* const completeMark = "bench-installation-complete";
 const char* const weathers[] = {"crisp_clear", "hazy_partcloud", "lightrain_lightcloud", "heavyrain_heavycloud"};
 
 void writeText(const fs::path& path, const std::string& text)
@@ -81,7 +85,9 @@ std::vector<fs::path> textureFiles(const fs::path& root, int stage, const std::s
     return files;
 }
 
-std::vector<fs::path> generate(const fs::path& root, TrackNames names)
+// Writes the installation (unless write is false: it is there already from an
+// earlier run) and returns its texture files.
+std::vector<fs::path> generate(const fs::path& root, TrackNames names, bool write)
 {
     std::string tracks;
     std::string settings;
@@ -108,15 +114,22 @@ std::vector<fs::path> generate(const fs::path& root, TrackNames names)
             const std::string iniName = names == TrackNames::AsWritten
                                             ? track + "_" + tint + ".ini"
                                             : "TRACK" + std::to_string(stage) + "_" + tint + ".INI";
-            writeText(root / "Maps" / regionFolder(stage, names) / iniName, ini + sections);
+            if (write) {
+                writeText(root / "Maps" / regionFolder(stage, names) / iniName, ini + sections);
+            }
             for (const fs::path& file : textureFiles(root, stage, tint, names)) {
-                writeText(file, "DDS ");
+                if (write) {
+                    writeText(file, "DDS ");
+                }
                 files.push_back(file);
             }
         }
     }
-    writeText(root / "Maps" / "Tracks.ini", tracks);
-    writeText(root / "Maps" / "TrackSettings.ini", settings);
+    if (write) {
+        writeText(root / "Maps" / "Tracks.ini", tracks);
+        writeText(root / "Maps" / "TrackSettings.ini", settings);
+        writeText(root / completeMark, "");
+    }
     return files;
 }
 
@@ -182,18 +195,24 @@ struct Installation {
     std::vector<Timing> warm;
 };
 
-Installation prepare(const std::string& label, const fs::path& root, TrackNames names)
+// An installation written completely by an earlier run (with "--keep") is
+// used again: writing 150,000 files takes minutes on a busy machine.
+Installation prepare(const std::string& label, const fs::path& root, TrackNames names, bool keep)
 {
     Installation installation{label, root, {}, {}, {}, {}};
-    fs::remove_all(root);
+    const bool reuse = keep && fs::exists(root / completeMark);
+    if (!reuse) {
+        fs::remove_all(root);
+    }
     const double generation = timed([&] {
-        for (const fs::path& file : generate(root, names)) {
+        for (const fs::path& file : generate(root, names, !reuse)) {
             installation.files.push_back(file.string());
         }
     }).wall;
-    fs::copy_file(RIDOVED_PROGRAM, root / "Ridoved");
-    std::printf("%s: %d stages, %zu texture files, generated in %.1f s (%s)\n", label.c_str(), stages,
-                installation.files.size(), generation, root.c_str());
+    fs::copy_file(RIDOVED_PROGRAM, root / "Ridoved", fs::copy_options::overwrite_existing);
+    std::printf("%s: %d stages, %zu texture files, %s in %.1f s (%s)\n", label.c_str(), stages,
+                installation.files.size(), reuse ? "kept from an earlier run" : "generated", generation,
+                root.c_str());
     return installation;
 }
 
@@ -249,12 +268,18 @@ void report(const Installation& installation, int rounds)
 
 int main(int argc, char** argv)
 {
-    const fs::path base = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "zudo-bench-ridoved";
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const auto keepFlag = std::find(arguments.begin(), arguments.end(), "--keep");
+    const bool keep = keepFlag != arguments.end();
+    if (keep) {
+        arguments.erase(keepFlag);
+    }
+    const fs::path base = !arguments.empty() ? fs::path(arguments[0]) : fs::temp_directory_path() / "zudo-bench-ridoved";
     std::vector<Installation> installations;
     installations.push_back(
-        prepare("track folders as Tracks.ini writes them", base / "as-written", TrackNames::AsWritten));
+        prepare("track folders as Tracks.ini writes them", base / "as-written", TrackNames::AsWritten, keep));
     installations.push_back(prepare("track folders and track ini files in other letter case", base / "other-case",
-                                    TrackNames::OtherCase));
+                                    TrackNames::OtherCase, keep));
     // The rounds alternate between the installations, so that a busy moment
     // of the shared machine weighs on both alike.
     constexpr int rounds = 5;

@@ -152,13 +152,21 @@ const FileSystemTextureHost::Listing& FileSystemTextureHost::listing(const std::
     int error = 0;
     found.readable = platform::listFileNames(onDisk, names, error, &directories) || error == ENOENT;
     for (std::string& name : names) {
-        found.files.insert(keyOfAbsolute(std::move(name)));
+        name = keyOfAbsolute(std::move(name));
     }
+    std::sort(names.begin(), names.end());
+    found.files = std::move(names);
     for (std::string& name : directories) {
         std::string key = keyOfAbsolute(name);
         found.directories.emplace(std::move(key), std::move(name));
     }
     return listings_.emplace(directoryKey, std::move(found)).first->second;
+}
+
+bool FileSystemTextureHost::Listing::hasFile(std::string_view lowerCaseName) const
+{
+    return std::binary_search(files.begin(), files.end(), lowerCaseName,
+                              [](std::string_view a, std::string_view b) { return a < b; });
 }
 
 std::optional<std::string> FileSystemTextureHost::spelledOnDisk(const std::string& directoryKey)
@@ -196,7 +204,7 @@ bool FileSystemTextureHost::fileExists(const std::string& path)
             lastListing_ = &listing(lastDirectoryKey_, absolute.substr(0, split));
         }
         if (lastListing_->readable) {
-            return lastListing_->files.count(key.substr(split + 1)) != 0;
+            return lastListing_->hasFile(std::string_view(key).substr(split + 1));
         }
     }
     const auto [entry, inserted] = singleFiles_.try_emplace(key, false);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <iostream>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/Platform.hpp"
 #include "tracks/ReportLine.hpp"
@@ -76,6 +78,10 @@ struct TrackWeatherParser::TrackIni {
     std::unique_ptr<tracks::TrackIniReader> reader;
     std::int32_t textureCount = 0;
     std::optional<std::vector<Texture>> textures;
+    // Whether each texture that is no ground texture was found on a surface,
+    // by surface word (-1 not asked yet): its path has no wear in it, so the
+    // three wears of a surface ask the same files.
+    std::unordered_map<std::string, std::vector<signed char>> foundOnSurface;
 
     const std::vector<Texture>& allTextures(tracks::TextureHost& host)
     {
@@ -192,7 +198,10 @@ std::int32_t TrackWeatherParser::countFoundTextures(const EntryPtr& entry, Track
     util::Log log;
     std::int32_t found = 0;
     std::int32_t index = 0;
-    for (const Texture& texture : ini.allTextures(host)) {
+    const std::vector<Texture>& textures = ini.allTextures(host);
+    std::vector<signed char>& foundOnSurface = ini.foundOnSurface[surface];
+    foundOnSurface.resize(textures.size(), -1);
+    for (const Texture& texture : textures) {
         const std::int32_t i = index++;
         if (texture.name.empty()) {
             if (log.isEnabled()) {
@@ -202,11 +211,18 @@ std::int32_t TrackWeatherParser::countFoundTextures(const EntryPtr& entry, Track
             tracks::reportLine(reports(), entry->stage, " --> ", combination, " not valid (texture ", i, " missing)");
             continue;
         }
-        const std::string file = texturePath(ini.file, surface, wear, texture.file, texture.ground);
-        const std::string mapped = map.translate(file);
-        // Made only for a report or a log record: most textures are found.
-        const auto description = [&] { return texture.name + " in " + file + " (mapped to " + mapped + ")"; };
-        if (host.fileExists(mapped)) {
+        // The paths are made only for a question, a report or a log record.
+        const auto file = [&] { return texturePath(ini.file, surface, wear, texture.file, texture.ground); };
+        const auto description = [&] {
+            const std::string path = file();
+            return texture.name + " in " + path + " (mapped to " + map.translate(path) + ")";
+        };
+        signed char& known = foundOnSurface[static_cast<std::size_t>(i)];
+        const bool exists = !texture.ground && known >= 0 ? known != 0 : host.fileExists(map.translate(file()));
+        if (!texture.ground) {
+            known = exists ? 1 : 0;
+        }
+        if (exists) {
             if (log.isEnabled()) {
                 log << location << "found texture " << description() << util::endLog;
             }

@@ -1,14 +1,11 @@
 #include "tracks/ValidationRecords.hpp"
 
 #include <cstring>
-#include <locale>
-
-#include <boost/algorithm/string/predicate.hpp>
-#include <boost/algorithm/string/trim.hpp>
 
 #include "config/SettingFiles.hpp"
 #include "config/ValueText.hpp"
 #include "platform/Platform.hpp"
+#include "util/ClassicText.hpp"
 
 namespace zudo::tracks {
 
@@ -30,14 +27,21 @@ ValidationRecords::Section& ValidationRecords::section(std::int32_t stage)
     if (!inserted) {
         return it->second;
     }
-    std::vector<char> buffer(sectionBufferSize + 1, '\0');
-    platform::profileSection(config::mapSection(stage).c_str(), buffer.data(), sectionBufferSize, path_);
-    for (const char* line = buffer.data(); *line != '\0'; line += std::strlen(line) + 1) {
+    if (sectionBuffer_.empty()) {
+        sectionBuffer_.assign(sectionBufferSize + 1, '\0'); // the last byte is never written
+    }
+    char* const buffer = sectionBuffer_.data();
+    buffer[0] = '\0';
+    buffer[1] = '\0';
+    platform::profileSection(config::mapSection(stage).c_str(), buffer, sectionBufferSize, path_);
+    for (const char* line = buffer; *line != '\0'; line += std::strlen(line) + 1) {
         Entry entry{line, {}, {}};
         const char* equals = std::strchr(line, '=');
         if (equals != nullptr) {
-            entry.key = boost::algorithm::trim_copy(std::string(line, equals), std::locale::classic());
-            entry.value = boost::algorithm::trim_copy(std::string(equals + 1), std::locale::classic());
+            entry.key.assign(line, equals);
+            util::trimClassicSpace(entry.key);
+            entry.value.assign(equals + 1);
+            util::trimClassicSpace(entry.value);
         }
         it->second.entries.push_back(std::move(entry));
     }
@@ -47,7 +51,7 @@ ValidationRecords::Section& ValidationRecords::section(std::int32_t stage)
 ValidationRecords::Entry* ValidationRecords::find(Section& section, const std::string& key)
 {
     for (Entry& entry : section.entries) {
-        if (!entry.key.empty() && boost::algorithm::iequals(entry.key, key, std::locale::classic())) {
+        if (!entry.key.empty() && util::equalsIgnoringClassicCase(entry.key, key)) {
             return &entry;
         }
     }

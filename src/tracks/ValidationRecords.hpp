@@ -60,6 +60,8 @@ private:
 
     std::string path_;
     std::map<std::int32_t, Section> sections_;
+    // The platform copies a section into it; made once, as it is large.
+    std::vector<char> sectionBuffer_;
     std::optional<std::chrono::steady_clock::time_point> lastFlush_;
 };
 

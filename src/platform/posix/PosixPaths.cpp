@@ -136,11 +136,43 @@ bool entryExists(const std::string& path)
     return ::lstat(path.c_str(), &status) == 0;
 }
 
+// The first count components joined, as given.
+std::string leadingComponents(bool absolute, const std::vector<std::string_view>& components, std::size_t count)
+{
+    std::string joined = absolute ? "/" : "";
+    for (std::size_t i = 0; i < count; ++i) {
+        joined.append(components[i]);
+        if (i + 1 < count) {
+            joined += '/';
+        }
+    }
+    return joined;
+}
+
+// How many leading components exist as given. The whole path did not, and a
+// component in other letter case mostly lies near the end (a track's folder
+// below a deep installation directory), so the search starts at the parent:
+// an existing prefix means every shorter one exists too.
+std::size_t existingPrefixLength(bool absolute, const std::vector<std::string_view>& components)
+{
+    for (std::size_t count = components.size() - 1; count > 0; --count) {
+        if (entryExists(leadingComponents(absolute, components, count))) {
+            return count;
+        }
+    }
+    return 0;
+}
+
 std::string resolveByLetterCase(const std::string& path)
 {
     const std::vector<std::string_view> components = componentsOf(path);
-    std::string resolved = path.front() == '/' ? "/" : "";
-    for (std::size_t i = 0; i < components.size(); ++i) {
+    const bool absolute = path.front() == '/';
+    const std::size_t existing = components.empty() ? 0 : existingPrefixLength(absolute, components);
+    std::string resolved = leadingComponents(absolute, components, existing);
+    if (existing > 0 && existing < components.size()) {
+        resolved += '/';
+    }
+    for (std::size_t i = existing; i < components.size(); ++i) {
         const std::string_view component = components[i];
         const std::string candidate = resolved + std::string(component);
         if (component == "." || component == ".." || entryExists(candidate)) {
