@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "io/IniFile.hpp"
 #include "platform/Platform.hpp"
@@ -38,6 +39,35 @@ TEST(IniFile, ValuesAndDefaultsAreTrimmed)
     EXPECT_EQ(ini.readString("Other", "key", "def"), "def");
     EXPECT_EQ(ini.readString("Sec", "missing", ""), "");
     EXPECT_EQ(IniFile(dir.file("none.ini")).readString("Sec", "key", " def"), "def");
+}
+
+TEST(IniFile, ASnapshotAnswersAsTheFileDoes)
+{
+    zudo::test::TempDir dir;
+    const std::string path = dir.write("Track_M.ini", "[TextureInfo]\r\n"
+                                                      "NumTextures = 2 \r\n"
+                                                      "Texture0=\"  Textures\\Rock  \"\r\n"
+                                                      "texture0=second\r\n"
+                                                      "Texture1=\r\n"
+                                                      "[Textures\\Rock]\r\n"
+                                                      "IsGroundTexture=1\r\n");
+    // Asked in other letter case than the file is named, as the texture
+    // check may ask.
+    const zudo::io::IniSnapshot snapshot{IniFile(dir.file("TRACK_m.INI"))};
+    EXPECT_EQ(snapshot.readString("textureinfo", "NUMTEXTURES", "x"), "2");
+    EXPECT_EQ(snapshot.readString("TextureInfo", "Texture0", "x"), "Textures\\Rock") << "unquoted, trimmed, the first";
+    EXPECT_EQ(snapshot.readString("TextureInfo", "Texture1", "x"), "");
+    EXPECT_EQ(snapshot.readString("TextureInfo", "Texture2", " def "), "def");
+    EXPECT_EQ(snapshot.readString("textures\\rock", "IsGroundTexture", "0"), "1");
+    EXPECT_EQ(snapshot.readString("Missing", "IsGroundTexture", "0"), "0");
+    for (const auto& [section, key] : {std::pair{"TextureInfo", "Texture0"}, std::pair{"TextureInfo", "Texture2"},
+                                       std::pair{"Textures\\Rock", "IsGroundTexture"}}) {
+        SCOPED_TRACE(std::string(section) + "/" + key);
+        EXPECT_EQ(snapshot.readString(section, key, "d"), IniFile(path).readString(section, key, "d"));
+    }
+
+    const zudo::io::IniSnapshot missing{IniFile(dir.file("none.ini"))};
+    EXPECT_EQ(missing.readString("TextureInfo", "NumTextures", "7"), "7");
 }
 
 TEST(IniFile, LongValuesAreCutTo4095Characters)

@@ -84,6 +84,15 @@ TEST(ListFileNames, NamesTheFilesOfADirectoryFoundInAnyLetterCase)
     EXPECT_FALSE(zp::listFileNames(dir.file("missing"), names, error));
     EXPECT_EQ(error, ENOENT);
     EXPECT_TRUE(names.empty());
+
+    // Asked for, the subdirectories come separately, spelled as on disk.
+    dir.write("Tex/MixedCase Dir/x.dds", "x");
+    Strings directories;
+    ASSERT_TRUE(zp::listFileNames(dir.str() + "/tex", names, error, &directories));
+    std::sort(names.begin(), names.end());
+    std::sort(directories.begin(), directories.end());
+    EXPECT_EQ(names, (Strings{"Rock.DDS", "grass.dds"}));
+    EXPECT_EQ(directories, (Strings{"MixedCase Dir", "Sub"})) << "without . and ..";
 }
 
 TEST(FlushFileToDisk, SucceedsForAnExistingFileAndReportsAMissingOne)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "TrackFixture.hpp"
@@ -16,17 +17,28 @@ using tracks::TrackOverride;
 const char* const surfaces[] = {"dry", "damp", "wet"};
 const char* const wears[] = {"new", "normal", "worn"};
 
+// Where stage 10's track lies on disk: its folder, and its ini file's name
+// before "_", the tint letter and ".ini".
+struct TrackOnDisk {
+    const char* folder;
+    const char* iniName;
+};
+const TrackOnDisk asTracksIniWritesIt{"Maps/T01", "t01"};
+const TrackOnDisk inOtherLetterCase{"Maps/t01", "T01"}; // its ini file: Maps/t01/T01_m.ini
+
 // Stage 10 on track Maps/T01/t01 with the texture Ground (ground) and Tree:
-// every file there except those named in missing.
+// every file there except those named in missing (named below Maps/T01).
 void writeStage10(TrackFixture& fixture, const std::string& sections = "[10M_crisp_clear]\n",
-                  const std::vector<std::string>& missing = {})
+                  const std::vector<std::string>& missing = {}, const TrackOnDisk& track = asTracksIniWritesIt)
 {
     fixture.writeFile("Maps/Tracks.ini", "[Map10]\nTrackName=Maps\\T01\\t01\nParticles=gravel\n");
     fixture.writeFile("Maps/TrackSettings.ini", sections);
-    fixture.writeTrackIni("Maps/T01/t01", "M", {{"Ground", true}, {"Tree", false}});
+    const bool otherCase = std::string(track.folder) != asTracksIniWritesIt.folder;
+    fixture.writeTrackIni(std::string(track.folder) + "/" + track.iniName, otherCase ? "m" : "M",
+                          {{"Ground", true}, {"Tree", false}});
     auto write = [&](const std::string& path) {
         if (std::find(missing.begin(), missing.end(), path) == missing.end()) {
-            fixture.writeFile(path);
+            fixture.writeFile(track.folder + path.substr(std::string("Maps/T01").size()));
         }
     };
     // On disk in other letter case than the game asks for.
@@ -88,8 +100,55 @@ TEST(TextureCheck, EveryCompleteSurfaceAndWearBecomesACondition)
             EXPECT_EQ(record(fixture, key), key == "M/wet/worn" ? 0 : 1);
         }
     }
-    // One listing of each of the nine ground and three other texture directories.
-    EXPECT_EQ(fixture.host.fileSystemQueries(), 12u);
+    // One listing of each of the nine ground and three other texture
+    // directories, and of the track's directory and its texture directory,
+    // through which they are found in their letter case on disk.
+    EXPECT_EQ(fixture.host.fileSystemQueries(), 12u + 2u);
+}
+
+// Track folders and track ini files named in other letter case than
+// Tracks.ini writes them are found as Windows finds them: the same
+// conditions, reports and records, through the same listings, as on an
+// installation that spells them as written.
+TEST(TextureCheck, TrackFoldersInOtherLetterCaseFindTheSameFiles)
+{
+    for (const TrackOnDisk& track : {asTracksIniWritesIt, inOtherLetterCase}) {
+        SCOPED_TRACE(std::string("track folder ") + track.folder);
+        TrackFixture fixture;
+        writeStage10(fixture, "[10M_crisp_clear]\n[10M_noon_crisp_clear]\n",
+                     {"Maps/T01/T01_m_Textures/wet/worn/GROUND.dds", "Maps/T01/T01_m_Textures/damp/tree.DDS"},
+                     track);
+        const auto parser = fixture.makeParser();
+        fixture.takeReports();
+        TrackConditionList list;
+        EXPECT_TRUE(parser->trackConditions(TrackOverride{10, "", ""}, list));
+        // Two weather entries: dry (three wears) and wet (two) each.
+        const std::vector<std::string> valid{"10 0/0/0", "10 0/0/1", "10 0/0/2", "10 0/2/0", "10 0/2/1"};
+        std::vector<std::string> both = valid;
+        both.insert(both.end(), valid.begin(), valid.end());
+        std::sort(both.begin(), both.end());
+        std::vector<std::string> found = combinations(list);
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(found, both);
+        const std::string reports = fixture.takeReports();
+        EXPECT_NE(reports.find("Tree in t01_M_textures\\damp\\Tree.dds (mapped to t01_m_textures\\damp\\tree.dds)"
+                               " not found\n10 --> M/damp/new not valid (1 textures missing)\n"),
+                  std::string::npos)
+            << reports;
+        EXPECT_NE(reports.find("10 --> M/wet/worn not valid (1 textures missing)\n"), std::string::npos) << reports;
+        // The tree is reported missing for each wear of the damp surface.
+        std::size_t treeReports = 0;
+        for (std::size_t at = reports.find("Tree in"); at != std::string::npos; at = reports.find("Tree in", at + 1)) {
+            ++treeReports;
+        }
+        EXPECT_EQ(treeReports, 3u);
+        EXPECT_EQ(record(fixture, "M/dry/worn"), 1);
+        EXPECT_EQ(record(fixture, "M/damp/normal"), 0);
+        EXPECT_EQ(record(fixture, "M/wet/worn"), 0);
+        // The second entry takes every result from the records: the listings
+        // are those of one check (as in the test above).
+        EXPECT_EQ(fixture.host.fileSystemQueries(), 12u + 2u);
+    }
 }
 
 TEST(TextureCheck, ASecondRunUsesTheRecordsWithoutTouchingTextures)
@@ -138,9 +197,10 @@ TEST(TextureCheck, RecordedValuesDecideWithoutChecking)
     EXPECT_EQ(record(fixture, "M/dry/new"), 0);
     EXPECT_EQ(record(fixture, "M/dry/worn"), 1);
     EXPECT_EQ(record(fixture, "M/wet/new"), 0);
-    // Six combinations checked: the listings of their six ground directories
-    // and of the three surface directories that hold the trees.
-    EXPECT_EQ(fixture.host.fileSystemQueries(), 6u + 3u);
+    // Six combinations checked: the listings of their six ground directories,
+    // of the three surface directories that hold the trees, and of the two
+    // directories above them.
+    EXPECT_EQ(fixture.host.fileSystemQueries(), 6u + 3u + 2u);
 }
 
 TEST(TextureCheck, MissingTextureKeyCountsAsMissing)

@@ -148,15 +148,20 @@ void DirectorySearch::close()
 bool listFileNames(const std::string& directory, std::vector<std::string>& names, int& errorNumber,
                    std::vector<std::string>* directories)
 {
-    const posix::ResolvedPath resolved = posix::resolvePath(directory);
-    if (resolved.error != 0 || !S_ISDIR(resolved.status.st_mode)) {
-        errorNumber = resolved.error != 0 ? searchError(resolved.error) : EINVAL;
-        return false;
-    }
-    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(resolved.path.c_str()), ::closedir);
+    // A directory named as on disk opens at once; only one that does not is
+    // resolved (one status query saved per listing: a run lists thousands).
+    std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(posix::withSlashes(directory).c_str()), ::closedir);
     if (!listing) {
-        errorNumber = searchError(errno);
-        return false;
+        const posix::ResolvedPath resolved = posix::resolvePath(directory);
+        if (resolved.error != 0 || !S_ISDIR(resolved.status.st_mode)) {
+            errorNumber = resolved.error != 0 ? searchError(resolved.error) : EINVAL;
+            return false;
+        }
+        listing.reset(::opendir(resolved.path.c_str()));
+        if (!listing) {
+            errorNumber = searchError(errno);
+            return false;
+        }
     }
     while (const dirent* entry = ::readdir(listing.get())) {
         std::string name = entry->d_name;
