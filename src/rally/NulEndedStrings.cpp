@@ -18,10 +18,22 @@ void readNulEnded(std::istream& in, std::string& text)
     boost::algorithm::trim(text, std::locale::classic());
 }
 
+namespace {
+
+// Bytes that must not reach a saved line: line ends and NULs split the line or
+// the string, and a Ctrl-Z (0x1A) ends a text-mode read of the Windows C
+// runtime, which is how older versions read these files.
+bool breaksSavedLine(char c)
+{
+    return c == '\n' || c == '\r' || c == '\0' || c == '\x1A';
+}
+
+} // namespace
+
 void writeNulEnded(std::ostream& out, const std::string& text)
 {
     for (const char c : text) {
-        out.put(c == '\n' || c == '\r' || c == '\0' ? ' ' : c);
+        out.put(breaksSavedLine(c) ? ' ' : c);
     }
     out.put('\0');
 }

@@ -33,7 +33,7 @@ StageTimePtr recordOf(const Stage& stage)
 bool Rally::readBestTimes(const RecordKey& key, std::vector<StageTimePtr>& times)
 {
     const std::string path = RecordFile(*this, key).fullPath();
-    std::ifstream in = io::openInputStream(path);
+    std::ifstream in = io::openInputStream(path, io::StreamMode::Binary);
     if (!in.is_open()) {
         return true;
     }
@@ -42,7 +42,7 @@ bool Rally::readBestTimes(const RecordKey& key, std::vector<StageTimePtr>& times
         log << "zudo::rally::Rally::readBestTimes() - reading best times file " << path << util::endLog;
     }
     std::string text;
-    while (std::getline(in, text)) {
+    while (io::readTextLine(in, text)) {
         std::istringstream line(text);
         line.imbue(std::locale::classic());
         int version = 0;
@@ -88,17 +88,26 @@ bool Rally::loadRecords()
     return read;
 }
 
+bool Rally::fileFailure(std::string text)
+{
+    lastFileFailure_ = std::move(text);
+    util::Log log;
+    if (log.isEnabled()) {
+        log << "zudo::rally::Rally::fileFailure() - " << lastFileFailure_ << "  rally = " << name_
+            << util::endLog;
+    }
+    return false;
+}
+
 bool Rally::saveRecords()
 {
+    lastFileFailure_.clear();
     if (!isNewRecord()) {
         return false;
     }
     const RecordKey key = recordKey();
     io::ReplacingFile file(RecordFile(*this, key).fullPath());
     std::ostream& out = file.stream();
-    if (!out) {
-        return false;
-    }
     out.imbue(std::locale::classic());
     for (const StagePtr& stage : stages_) {
         stage->addRecord(recordOf(*stage));
@@ -106,7 +115,7 @@ bool Rally::saveRecords()
             out << record->formatVersion() << ' ' << *record << '\n';
         }
     }
-    return file.commit();
+    return file.commit() || fileFailure(file.failure());
 }
 
 std::optional<platform::CalendarTime> Rally::recordDate() const
