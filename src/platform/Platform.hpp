@@ -64,9 +64,11 @@ std::uint32_t profileSection(const char* section, char* buffer, std::uint32_t si
 // creates the file and the section when missing. False on failure.
 bool writeProfileSection(const char* section, const char* entries, const std::string& file);
 
-// Several such section writes in one: natively one replacement of the file
-// (not one per section); on Windows one WritePrivateProfileSectionA each.
-// Each pair is a section name and its entries as above. False when any failed.
+// Several such section writes in one replacement of the file, so that a
+// process killed meanwhile leaves the old file whole (on Windows they are
+// written with WritePrivateProfileSectionA into a copy that is then renamed
+// over the file). Each pair is a section name and its entries as above.
+// False when any failed; the file is then unchanged.
 bool writeProfileSections(const std::vector<std::pair<std::string, std::string>>& sections,
                           const std::string& file);
 

@@ -87,6 +87,11 @@ std::string nativePath(const std::string& path) { return path; }
 
 int replaceFile(const std::string& from, const std::string& to)
 {
+    // Windows refuses to replace a read-only file; Wine replaces it anyway.
+    const DWORD attributes = ::GetFileAttributesA(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return EACCES;
+    }
     if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
         return 0;
     }
