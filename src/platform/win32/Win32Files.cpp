@@ -85,20 +85,15 @@ std::optional<std::string> fullPath(const std::string& path)
 
 std::string nativePath(const std::string& path) { return path; }
 
-int replaceFile(const std::string& from, const std::string& to)
-{
-    // Windows refuses to replace a read-only file; Wine replaces it anyway.
-    const DWORD attributes = ::GetFileAttributesA(to.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        return EACCES;
-    }
-    if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
-        return 0;
-    }
-    return win32::errnoOf(::GetLastError());
-}
-
 namespace {
+
+// Windows refuses to write or replace a file with the read-only attribute;
+// Wine run by the superuser does both, so the attribute is checked first.
+bool hasReadOnlyAttribute(const std::string& path)
+{
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
 
 std::string withWindowsLineEnds(const std::string& text)
 {
@@ -129,8 +124,22 @@ bool writeAll(HANDLE file, const std::string& bytes)
 
 } // namespace
 
+int replaceFile(const std::string& from, const std::string& to)
+{
+    if (hasReadOnlyAttribute(to)) {
+        return EACCES;
+    }
+    if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+        return 0;
+    }
+    return win32::errnoOf(::GetLastError());
+}
+
 int writeFileToDisk(const std::string& path, const std::string& contents, bool text)
 {
+    if (hasReadOnlyAttribute(path)) {
+        return EACCES;
+    }
     // Not shared: nobody reads a half-written file.
     const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
