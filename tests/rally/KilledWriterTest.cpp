@@ -176,7 +176,7 @@ TEST_F(KilledWriter, LeavesEveryFileWholeAsItWasOrAsItWasToBecome)
     host.write("Maps/.keep", "");
     std::mt19937 random(20261208);
     // Long enough to span several rounds of writing, short enough for seconds.
-    std::uniform_int_distribution<int> delayMicroseconds(0, 15000);
+    std::uniform_int_distribution<int> delayMicroseconds(0, 10000);
     Versions seen;
     int interrupted = 0;
     for (int round = 0; round < kills; ++round) {
