@@ -2,7 +2,10 @@
 // simulator and how many heap allocations a frame makes:
 // - steady frames: the page is built, the plug-in only draws it again
 //   (the goal: no allocation at all);
-// - frames after a key: the page is built anew first.
+// - frames after a key: the page is built anew first;
+// - a stage start of the rally engine (in this process, against the same
+//   simulated game), with the game and with the weather daemon choosing the
+//   weather, and the frames of a plug-in object after a start.
 // Times are of the whole simulated frame: the plug-in's DrawMenuPage, the
 // recording of its calls and their trace lines (written to a stream that
 // discards them).
@@ -24,8 +27,15 @@
 #include <string>
 #include <vector>
 
+#include "plugin/Zuzuzevo.hpp"
+#include "rally/CarCatalogue.hpp"
+#include "rally/ConditionChoice.hpp"
+#include "rally/StageStart.hpp"
+#include "rally/WeatherDaemon.hpp"
 #include "sim/driver/Simulation.hpp"
+#include "sim/host/SimulatedHost.hpp"
 #include "sim/record/Trace.hpp"
+#include "util/mem/Bindings.hpp"
 
 extern "C" {
 void* __libc_malloc(std::size_t size);
@@ -139,6 +149,76 @@ void print(const char* what, const Figures& figures)
                 static_cast<unsigned long long>(most));
 }
 
+zudo::rally::TrackConditionPtr benchCondition(int conditions, int tintSet)
+{
+    auto condition = std::make_shared<zudo::tracks::TrackCondition>(12);
+    condition->conditions = conditions;
+    condition->tintSet = tintSet;
+    condition->sky = 1;
+    condition->timeOfDay = 0;
+    condition->surface = 0;
+    condition->track = 1;
+    condition->valid = true;
+    return condition;
+}
+
+// The stage start of the rally engine, in this process against the same
+// simulated game: the whole start sequence, with the game choosing the
+// weather and with the daemon choosing it itself; then the frames of a plug-in
+// object after a start, the first of which puts the game's table back.
+void measureStageStart(zudo::sim::GameRecorder& game, std::size_t starts)
+{
+    using namespace zudo;
+    const tracks::TrackConditionList five{benchCondition(0, 0), benchCondition(1, 1), benchCondition(4, 2),
+                                          benchCondition(2, 0), benchCondition(8, 1)};
+    rally::useConditionChoice(rally::ConditionChoice{
+        [](const tracks::TrackOverride&, int) { return benchCondition(0, 0); },
+        [](const tracks::TrackOverride&, const rally::TrackConditionPtr& wanted) { return wanted; },
+        [&five](const tracks::TrackOverride&) { return five; },
+    });
+    rally::WeatherDaemon& daemon = rally::WeatherDaemon::instance();
+    daemon.backupWeather();
+    rally::Car& car = *rally::CarCatalogue::instance().selectedCar();
+    auto stage = std::make_shared<rally::Stage>(nullptr, 12, 0, 3, "Bench Stage");
+    const auto start = [&](int mode) {
+        stage->setWeatherMode(mode);
+        *stage->condition() = *benchCondition(4, 2);
+        game.log().clear();
+        if (!rally::startStage(car, stage)) {
+            std::fprintf(stderr, "bench_frame: the stage did not start\n");
+            std::exit(1);
+        }
+        rally::WeatherDaemon::restoreHostWeather();
+    };
+    start(0); // first use: the daemon, the catalogue, the recorder's logs grow
+    print("stage start, Good, game chooses", measure(starts, [&] { start(0); }));
+    print("stage start, Random, game chooses", measure(starts, [&] { start(1); }));
+    sim::SimulatedHost::instance().removeNamedRoutine(util::mem::bindings::selectWeather.info.name);
+    start(1);
+    print("stage start, Good, daemon chooses", measure(starts, [&] { start(0); }));
+    print("stage start, Random, daemon chooses", measure(starts, [&] { start(1); }));
+
+    plugin::Zuzuzevo plugin(&game);
+    plugin.DrawMenuPage();
+    plugin.DrawMenuPage();
+    Figures afterStart;
+    for (std::size_t i = 0; i < starts; ++i) {
+        stage->setWeatherMode(1);
+        game.log().clear();
+        rally::startStage(car, stage); // the table stays until the next frame
+        const Figures first = measure(1, [&] { game.log().clear(); plugin.DrawMenuPage(); });
+        afterStart.microseconds.push_back(first.microseconds[0]);
+        afterStart.allocations.push_back(first.allocations[0]);
+        if (daemon.stageTableInPlace()) {
+            std::fprintf(stderr, "bench_frame: the frame after a start left the stage's table in place\n");
+            std::exit(1);
+        }
+    }
+    print("first frame after a start", afterStart);
+    print("steady frame after a start", measure(starts * 10, [&] { game.log().clear(); plugin.DrawMenuPage(); }));
+    rally::useConditionChoice({});
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -187,6 +267,7 @@ int main(int argc, char** argv)
         }
         print("frame after a key (rebuild)", afterKey);
         simulation.shutDown();
+        measureStageStart(simulation.recorder(), std::max<std::size_t>(1, frames / 10));
     } catch (const zudo::sim::SimulationError& error) {
         std::fprintf(stderr, "bench_frame: %s\n", error.what());
         return 1;

@@ -205,12 +205,13 @@ private:
     std::size_t number_;
 };
 
-event::SetInt setIntTarget(const Arguments& arguments)
+event::SetInt setIntTarget(const Arguments& arguments, std::string_view eventName = "set-int")
 {
     std::string_view target = arguments.text(0);
     event::SetInt result;
-    const auto bad = [&arguments](std::string_view why) {
-        arguments.fail("the target of \"set-int\" must be ADDRESS+OFFSET or *ADDRESS+OFFSET, not " +
+    const auto bad = [&arguments, eventName](std::string_view why) {
+        arguments.fail("the target of \"" + std::string(eventName) +
+                       "\" must be ADDRESS+OFFSET or *ADDRESS+OFFSET, not " +
                        quotedForMessage(arguments.text(0)) + ": " + std::string(why));
     };
     if (arguments.token(0).quoted) {
@@ -272,9 +273,24 @@ struct EventSpec {
     std::function<Event(const Arguments&)> read;
 };
 
-const std::array<EventSpec, 10>& eventSpecs()
+template <class PeekEvent>
+PeekEvent peekTarget(const Arguments& arguments, std::string_view eventName)
 {
-    static const std::array<EventSpec, 10> specs{{
+    const event::SetInt target = setIntTarget(arguments, eventName);
+    PeekEvent result;
+    result.indirect = target.indirect;
+    result.address = target.address;
+    result.offset = target.offset;
+    result.target = arguments.text(0);
+    return result;
+}
+
+constexpr std::int64_t maxPeekCount = 4096;
+constexpr std::int64_t maxPeekLength = 64 << 20;
+
+const std::array<EventSpec, 12>& eventSpecs()
+{
+    static const std::array<EventSpec, 12> specs{{
         {"draw", "draw [N]", 0, 1,
          [](const Arguments& a) -> Event {
              return event::Draw{a.count() == 0 ? 1u
@@ -328,6 +344,20 @@ const std::array<EventSpec, 10>& eventSpecs()
          [](const Arguments& a) -> Event {
              event::SetInt result = setIntTarget(a);
              result.value = static_cast<std::uint32_t>(a.integer(1, "VALUE", int32Min, uint32Max));
+             return result;
+         }},
+        {"peek", "peek TARGET [COUNT]", 1, 2,
+         [](const Arguments& a) -> Event {
+             auto result = peekTarget<event::Peek>(a, "peek");
+             if (a.count() == 2) {
+                 result.count = static_cast<std::uint32_t>(a.integer(1, "COUNT", 1, maxPeekCount));
+             }
+             return result;
+         }},
+        {"peek-crc", "peek-crc TARGET LENGTH", 2, 2,
+         [](const Arguments& a) -> Event {
+             auto result = peekTarget<event::PeekCrc>(a, "peek-crc");
+             result.length = static_cast<std::uint32_t>(a.integer(1, "LENGTH", 1, maxPeekLength));
              return result;
          }},
     }};

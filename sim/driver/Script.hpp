@@ -13,6 +13,8 @@
 //   tick MS                           advance the host's tick count
 //   screenshot NAME                   PNG of the last frame drawn
 //   set-int TARGET VALUE              ADDRESS+OFFSET or *ADDRESS+OFFSET
+//   peek TARGET [COUNT]               COUNT ints of host memory into the trace
+//   peek-crc TARGET LENGTH            CRC-32 of LENGTH bytes of host memory
 //
 // Integers are decimal or hexadecimal with 0x; times are decimal numbers.
 // A text (PLAYER, C) is a word or a quoted text with \" \\ and \xHH escapes.
@@ -74,12 +76,28 @@ struct SetInt {
     std::uint32_t offset = 0;
     std::uint32_t value = 0; // the field's bits (negative values as two's complement)
 };
+// COUNT 32-bit ints from a target of set-int's forms, written to the trace.
+struct Peek {
+    bool indirect = false;
+    std::uint32_t address = 0;
+    std::uint32_t offset = 0;
+    std::string target; // as the script writes it
+    std::uint32_t count = 1;
+};
+// The CRC-32 of length bytes from a target of set-int's forms.
+struct PeekCrc {
+    bool indirect = false;
+    std::uint32_t address = 0;
+    std::uint32_t offset = 0;
+    std::string target;
+    std::uint32_t length = 0;
+};
 
 } // namespace event
 
 using Event = std::variant<event::Draw, event::ResultPage, event::Key, event::Char,
                            event::StageStarted, event::CheckPoint, event::Results, event::Tick,
-                           event::Screenshot, event::SetInt>;
+                           event::Screenshot, event::SetInt, event::Peek, event::PeekCrc>;
 
 struct ScriptLine {
     std::size_t number = 0; // 1-based line number in the script

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <utility>
 #include <variant>
+#include <vector>
+
+#include <boost/crc.hpp>
 
 #include "platform/NativeHostServices.hpp"
 #include "platform/Platform.hpp"
@@ -12,6 +15,7 @@
 #include "sim/host/CarDamageFakes.hpp"
 #include "sim/host/HostFakes.hpp"
 #include "sim/host/SimulatedHost.hpp"
+#include "sim/host/StageStartModel.hpp"
 
 namespace zudo::sim {
 
@@ -111,6 +115,7 @@ Simulation::Simulation(const SimulationOptions& options, TraceWriter& trace)
     host.setExecutablePath(install + "/" + simulatedExecutableName);
     host.registerWithPlatform();
     registerHostFakes(host, recorder_);
+    registerStageStartFakes(host, recorder_);
     registerCarDamageFakes(host);
     if (!platform::setCurrentDirectory(install)) {
         throw SimulationError(Failure::Load,
@@ -271,29 +276,60 @@ void Simulation::deliver(const event::Screenshot& screenshot)
     }
 }
 
-void Simulation::deliver(const event::SetInt& setInt)
+namespace {
+
+// The host memory a script target names: size bytes at address + offset, or
+// at the address the host keeps at address, plus offset.
+std::uint8_t* targetMemory(bool indirect, std::uint32_t address, std::uint32_t offset, std::uint32_t size)
 {
     SimulatedHost& host = SimulatedHost::instance();
-    std::uint32_t object = setInt.address;
-    if (setInt.indirect) {
-        const std::uint8_t* pointer = host.memory(setInt.address, 4);
+    std::uint32_t object = address;
+    if (indirect) {
+        const std::uint8_t* pointer = host.memory(address, 4);
         if (pointer == nullptr) {
-            throw SimulationError(Failure::Script, "the pointer at " + hex(setInt.address) +
+            throw SimulationError(Failure::Script, "the pointer at " + hex(address) +
                                                        " is outside the simulated host memory");
         }
         std::memcpy(&object, pointer, sizeof object);
         if (object == 0) {
             throw SimulationError(Failure::Script,
-                                  "the host keeps no object at " + hex(setInt.address) + ": the pointer is null");
+                                  "the host keeps no object at " + hex(address) + ": the pointer is null");
         }
     }
-    const std::uint64_t target = std::uint64_t{object} + setInt.offset;
-    std::uint8_t* field = target > 0xFFFFFFFCu ? nullptr : host.memory(static_cast<std::uint32_t>(target), 4);
+    const std::uint64_t target = std::uint64_t{object} + offset;
+    std::uint8_t* field = target + size > 0x100000000u
+        ? nullptr
+        : host.memory(static_cast<std::uint32_t>(target), size);
     if (field == nullptr) {
-        throw SimulationError(Failure::Script,
-                              "the field at " + hex(target) + " is outside the simulated host memory");
+        const std::string what = size == 4 ? "the field at " : "the " + std::to_string(size) + " bytes at ";
+        throw SimulationError(Failure::Script, what + hex(target) +
+                                                   (size == 4 ? " is" : " are") + " outside the simulated host memory");
     }
+    return field;
+}
+
+} // namespace
+
+void Simulation::deliver(const event::SetInt& setInt)
+{
+    std::uint8_t* field = targetMemory(setInt.indirect, setInt.address, setInt.offset, 4);
     std::memcpy(field, &setInt.value, sizeof setInt.value);
+}
+
+void Simulation::deliver(const event::Peek& peek)
+{
+    const std::uint8_t* bytes = targetMemory(peek.indirect, peek.address, peek.offset, 4 * peek.count);
+    std::vector<std::int32_t> values(peek.count);
+    std::memcpy(values.data(), bytes, 4 * std::size_t{peek.count});
+    trace_.peek(peek.target, values);
+}
+
+void Simulation::deliver(const event::PeekCrc& peek)
+{
+    const std::uint8_t* bytes = targetMemory(peek.indirect, peek.address, peek.offset, peek.length);
+    boost::crc_32_type crc;
+    crc.process_bytes(bytes, peek.length);
+    trace_.peekCrc(peek.target, peek.length, crc.checksum());
 }
 
 } // namespace zudo::sim

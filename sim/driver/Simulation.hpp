@@ -96,6 +96,8 @@ private:
     void deliver(const event::Tick& tick);
     void deliver(const event::Screenshot& screenshot);
     void deliver(const event::SetInt& setInt);
+    void deliver(const event::Peek& peek);
+    void deliver(const event::PeekCrc& peek);
 
     SimulationOptions options_;
     TraceWriter& trace_;

@@ -12,8 +12,10 @@
 //                        recorded; do nothing else
 //   currentTintSet       recorded; returns the int the simulated weather
 //                        control keeps at +0x60 (a field of the simulator's
-//                        own, 0 until a script sets it:
-//                        set-int *0x7C36A8+0x60 2)
+//                        own, 0 until the simulated weather selection sets it
+//                        or a script does: set-int *0x7C36A8+0x60 2)
+//
+// The weather selection and the setup manager are StageStartModel.hpp's.
 
 #include <cstdint>
 

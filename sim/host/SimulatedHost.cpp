@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/Platform.hpp"
+#include "sim/host/StageStartModel.hpp"
 #include "util/mem/Bindings.hpp"
 #include "util/mem/HostViews.hpp"
 
@@ -362,6 +363,8 @@ void SimulatedHost::createObjects()
     pointTo(bindings::replayObject.info, o.replay);
     o.activeSetup = allocate(5888);
     pointTo(bindings::activeSetup.info, o.activeSetup);
+    o.carSetups = allocate(8 * setup_model::recordSize);
+    createStageStartObjects(*this);
 }
 
 void SimulatedHost::setGameMode(std::int32_t mode)

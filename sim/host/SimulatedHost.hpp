@@ -29,6 +29,9 @@
 //                35332 bytes
 //   0x893634  -> replay object (64 bytes)
 //   0x7ECD00  -> active car setup (5888 bytes)
+//   carSetups:   the eight cars' setup records (8 x 5888 bytes), the weather
+//                table's default entries and the weather control's index
+//                lists (sim/host/StageStartModel.hpp)
 // The stage-start record (0x16607F8), the language object (0x8935E0) and the
 // weather table (0x7D34C8) lie in the image range itself.
 
@@ -76,6 +79,7 @@ public:
         HostAddress stagePreparation;
         HostAddress replay;
         HostAddress activeSetup;
+        HostAddress carSetups;
     };
 
     // The process's one replacement host, built on first use.

@@ -52,6 +52,16 @@ void GameRecorder::recordHostRoutine(const char* name, std::span<const std::int3
     log_.add(call, {}, arguments);
 }
 
+void GameRecorder::recordHostRoutine(const char* name, std::span<const std::int32_t> arguments,
+                                     std::string_view text)
+{
+    RecordedCall call;
+    call.kind = CallKind::HostRoutine;
+    call.routine = name;
+    call.value = 1;
+    log_.add(call, text, arguments);
+}
+
 namespace {
 
 // A null text from the plug-in is recorded as empty: the game would crash,

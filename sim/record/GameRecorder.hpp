@@ -40,7 +40,7 @@ struct RecordedCall {
     CallKind kind = CallKind::BeginPage;
     // x, y, width, height; r, g, b, a; duration, x, y (ShowMessage); x, y (text, mark).
     std::array<float, 4> numbers{};
-    std::int32_t value = 0; // mark id, font, menu colour, unused slot number
+    std::int32_t value = 0; // mark id, font, menu colour, unused slot number; HostRoutine: 1 with a text
     const char* routine = nullptr; // HostRoutine: the routine's name (static storage)
     std::uint32_t textOffset = 0;
     std::uint32_t textLength = 0;
@@ -98,6 +98,10 @@ public:
     // A host routine fake was called: the routine's name (a string of static
     // storage) and its 32-bit arguments.
     void recordHostRoutine(const char* name, std::span<const std::int32_t> arguments);
+    // The same for a routine that also takes a text (a file name): the text
+    // follows the numbers in the trace line.
+    void recordHostRoutine(const char* name, std::span<const std::int32_t> arguments,
+                           std::string_view text);
 
     void* ZUDO_THISCALL DeletingDestructor(unsigned int flags) override;
     void ZUDO_THISCALL ShowMessage(const char* text, float duration, float x, float y) override;

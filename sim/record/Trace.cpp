@@ -107,6 +107,10 @@ void appendCall(std::string& out, const CallLog& log, const RecordedCall& call)
             out += ' ';
             appendInteger(out, argument);
         }
+        if (call.value == 1) {
+            out += ' ';
+            appendQuoted(out, log.text(call));
+        }
         break;
     }
 }
@@ -144,6 +148,31 @@ void TraceWriter::calls(const CallLog& log)
         appendCall(line_, log, call);
         writeLine();
     }
+}
+
+void TraceWriter::peek(std::string_view target, std::span<const std::int32_t> values)
+{
+    line_ = "Peek ";
+    line_ += target;
+    for (const std::int32_t value : values) {
+        line_ += ' ';
+        appendInteger(line_, value);
+    }
+    writeLine();
+}
+
+void TraceWriter::peekCrc(std::string_view target, std::uint32_t length, std::uint32_t crc)
+{
+    static constexpr char digits[] = "0123456789ABCDEF";
+    line_ = "PeekCrc ";
+    line_ += target;
+    line_ += ' ';
+    appendInteger(line_, length);
+    line_ += " 0x";
+    for (int shift = 28; shift >= 0; shift -= 4) {
+        line_ += digits[(crc >> shift) & 0xF];
+    }
+    writeLine();
 }
 
 void TraceWriter::writeLine()

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "plugin/GameHolder.hpp"
+#include "rally/WeatherDaemon.hpp"
 #include "ui/Dialog.hpp"
 #include "ui/Screen.hpp"
 #include "ui/StartDialog.hpp"
@@ -62,6 +63,7 @@ Zuzuzevo::Zuzuzevo(GameInterface* pGame, DialogFactory firstDialog)
 
 Zuzuzevo::~Zuzuzevo()
 {
+    rally::WeatherDaemon::restoreHostWeather();
     current_ = nullptr;
     first_.reset();
     surfaceHook_.uninstall();
@@ -83,6 +85,9 @@ const char* Zuzuzevo::Name() { return name; }
 
 void Zuzuzevo::DrawMenuPage()
 {
+    // A stage's weather table that the game was to pick from when it started
+    // the stage is never left in place beyond the next front-end frame.
+    rally::WeatherDaemon::restoreHostWeather();
     const bool drawn = guarded("DrawMenuPage", [&] {
         if (current_ == nullptr) {
             first_ = firstDialog_();
@@ -122,6 +127,7 @@ void Zuzuzevo::TickMenuPage(float) {}
 
 void Zuzuzevo::OnStageStarted(int mapIndex, const char* playerName, bool falseStart)
 {
+    rally::WeatherDaemon::restoreHostWeather();
     guarded("OnStageStarted", [&] {
         if (current_ != nullptr) {
             current_ = current_->stageStarted(mapIndex, playerName ? playerName : "", falseStart);
@@ -131,6 +137,7 @@ void Zuzuzevo::OnStageStarted(int mapIndex, const char* playerName, bool falseSt
 
 void Zuzuzevo::OnStageResults(float split1, float split2, float finish, const char* playerName)
 {
+    rally::WeatherDaemon::restoreHostWeather();
     guarded("OnStageResults", [&] {
         if (current_ != nullptr) {
             current_ =

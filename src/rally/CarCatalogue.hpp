@@ -2,12 +2,16 @@
 // The eight cars of the host by slot: their names, the details the rally
 // dialog shows (from the plug-in's settings, section Car<slot>), the setup
 // chosen for each, and the car selected for the next stage. Saved setup files
-// join each car's setup list when the host's setup naming is bound.
+// (SavedGames/<slot>/slot*.lsp) join each car's setup list when the host's
+// setup-file naming can be reached; the game does not reveal its address, so
+// in the game the list holds "Default" and "Current" only.
 
 #include <array>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zudo::rally {
 
@@ -15,6 +19,8 @@ class Car {
 public:
     static constexpr int defaultSetup = -2;
     static constexpr int currentSetup = -1;
+    // The host's setup record of a car.
+    static constexpr std::uint32_t setupRecordSize = 5888;
 
     struct SetupEntry {
         std::string fileName; // empty for Default and Current
@@ -34,6 +40,21 @@ public:
     const std::map<int, SetupEntry>& setupList() const { return setups_; }
     // Adds or replaces a saved setup of the list.
     void addSetup(int index, SetupEntry entry);
+    // Makes the list anew: Default and Current, then every file
+    // SavedGames/<slot>/slot*.lsp (host directory) that the host's setup-file
+    // naming accepts, in name order; of two files with the same index the
+    // first stays. Files it rejects, directories and indexes below 0 are left
+    // out. Without the naming only Default and Current.
+    void buildSetupList();
+    // A saved setup's file below the host directory ("SavedGames\3\slot1.lsp");
+    // empty when the index has no file.
+    std::string setupFile(int index) const;
+
+    // The host's setup record of this car as it was when the car object was
+    // made (the "Current" setup); empty when the host could not give it.
+    const std::vector<std::uint8_t>& currentSetupRecord() const { return currentSetup_; }
+    // Copies the host's setup record again (the constructor does this).
+    void copyCurrentSetup();
 
     // The car details of the plug-in's settings, read at each call.
     std::string model() const; // also the name results and replays give the car
@@ -46,8 +67,11 @@ public:
 
 private:
     int slot_;
+    void resetSetupList();
+
     int setupIndex_ = defaultSetup;
     std::map<int, SetupEntry> setups_;
+    std::vector<std::uint8_t> currentSetup_;
 };
 
 using CarPtr = std::shared_ptr<Car>;

@@ -1,6 +1,7 @@
 #include "rally/ConditionChoice.hpp"
 
 #include "tracks/ConditionSelection.hpp"
+#include "tracks/TrackWeatherParser.hpp"
 
 namespace zudo::rally {
 
@@ -14,6 +15,11 @@ ConditionChoice trackKnowledgeChoice()
         },
         [](const tracks::TrackOverride& spec, const TrackConditionPtr& wanted) {
             return tracks::closestTrackCondition(spec, wanted);
+        },
+        [](const tracks::TrackOverride& spec) {
+            tracks::TrackConditionList conditions;
+            legacy::support::TrackWeatherParser::instance().trackConditions(spec, conditions);
+            return conditions;
         },
     };
 }
@@ -33,8 +39,15 @@ const ConditionChoice& conditionChoice()
 
 void useConditionChoice(ConditionChoice choice)
 {
-    if (!choice.select || !choice.closest) {
-        choice = trackKnowledgeChoice();
+    ConditionChoice knowledge = trackKnowledgeChoice();
+    if (!choice.select) {
+        choice.select = std::move(knowledge.select);
+    }
+    if (!choice.closest) {
+        choice.closest = std::move(knowledge.closest);
+    }
+    if (!choice.all) {
+        choice.all = std::move(knowledge.all);
     }
     currentChoice() = std::move(choice);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Where the stage model gets its track conditions from: the condition for a
-// weather mode, and the valid condition closest to a wanted one. Both come
-// from the track knowledge (the valid conditions of each track); tests may put
+// weather mode, the valid condition closest to a wanted one, and all valid
+// conditions of a track (a random weather is drawn from them). All come from
+// the track knowledge (the valid conditions of each track); tests may put
 // their own choice in place.
 
 #include <functional>
@@ -19,11 +20,13 @@ struct ConditionChoice {
     std::function<TrackConditionPtr(const tracks::TrackOverride&, int weatherMode)> select;
     // The valid condition of the track closest to wanted.
     std::function<TrackConditionPtr(const tracks::TrackOverride&, const TrackConditionPtr& wanted)> closest;
+    // Every valid condition of the track, sorted; empty when it has none.
+    std::function<tracks::TrackConditionList(const tracks::TrackOverride&)> all;
 };
 
 // The choice in use: the track knowledge's unless another was put in place.
 const ConditionChoice& conditionChoice();
-// Puts a choice in place; an empty one returns to the track knowledge's.
+// Puts a choice in place; what it leaves empty is the track knowledge's.
 void useConditionChoice(ConditionChoice choice);
 
 } // namespace zudo::rally

@@ -3,10 +3,12 @@
 // temporary directory) and a condition choice whose answers the test can
 // predict: for a weather mode m the track's condition is (conditions 10 + m,
 // surface m, track 1), valid; the closest condition to a wanted one is the
-// wanted one made valid. Tracks listed in withoutConditions have none.
+// wanted one made valid. Tracks listed in withoutConditions have none. All
+// valid conditions of a track are those a test puts in trackConditions.
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -54,6 +56,10 @@ protected:
                 closest->valid = true;
                 return closest;
             },
+            [this](const tracks::TrackOverride& spec) {
+                const auto found = trackConditions.find(spec.map);
+                return found == trackConditions.end() ? tracks::TrackConditionList() : found->second;
+            },
         });
     }
 
@@ -75,6 +81,8 @@ protected:
 
     TempDir host;
     std::set<std::int32_t> withoutConditions;
+    // Every valid condition of a track, by stage (none for a track not here).
+    std::map<std::int32_t, tracks::TrackConditionList> trackConditions;
     int selections = 0;
     int closestQueries = 0;
 };

@@ -141,7 +141,7 @@ TEST(Script, BadLinesAreNamedWithTheReason)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"jump 3", "unknown event \"jump\" (known: draw, result-page, key, char, stage-started, "
-                   "checkpoint, results, tick, screenshot or set-int)"},
+                   "checkpoint, results, tick, screenshot, set-int, peek or peek-crc)"},
         {"Draw", "unknown event \"Draw\""},
         {"\"draw\"", "unknown event \"draw\""},
         {"draw 0", "N of \"draw\" must be a whole number from 1 to 1000000"},

@@ -26,7 +26,8 @@ constexpr std::array table{
     &textWidth.info,         &hostFileExists.info,       &hostFileSize.info,
     &hostFileRead.info,      &setupLoadDefault.info,     &setupLoadFile.info,
     &setupLoadFileInto.info, &setupApply.info,           &setupCheck.info,
-    &setupFileIndex.info,
+    &setupFileIndex.info,    &setupRecordOfCar.info,     &selectWeather.info,
+    &weatherTrackWear.info,  &setWeatherTrackWear.info,
 };
 
 } // namespace

@@ -199,10 +199,28 @@ inline constexpr FreeRoutine<bool(std::int32_t, std::int32_t)> setupApply{
     {"setupApply", unknownAddress, exe, Routine, Cdecl, "applies the setup for a car and stage"}};
 inline constexpr FreeRoutine<bool(std::int32_t)> setupCheck{
     {"setupCheck", unknownAddress, exe, Routine, Cdecl, "checks the setup for a car"}};
-// (file name, host string receiving the display name) -> setup index, or -1
-inline constexpr FreeRoutine<std::int32_t(const char*, HostAddress)> setupFileIndex{
+// (bare file name, host buffer receiving the display name as a NUL-ended text,
+// the buffer's size) -> setup index, or -1 when the name is not a setup's
+inline constexpr FreeRoutine<std::int32_t(const char*, HostAddress, std::int32_t)> setupFileIndex{
     {"setupFileIndex", unknownAddress, exe, Routine, Cdecl,
      "parses a saved setup file name into its index and display name"}};
+// (car slot) -> the host's setup record of the car (5888 bytes), null outside 0..7
+inline constexpr FreeRoutine<HostAddress(std::int32_t)> setupRecordOfCar{
+    {"setupRecordOfCar", unknownAddress, exe, Routine, Cdecl,
+     "the host's setup record of a car (setup manager)"}};
+// Weather selection (members of the weather control object): the host picks
+// the stage's weather from its table through the good and bad index lists and
+// returns the index of the entry it chose (-1: none); the track wear belongs
+// to the chosen weather.
+inline constexpr MemberRoutine<std::int32_t()> selectWeather{
+    {"selectWeather", unknownAddress, exe, Routine, Thiscall,
+     "picks the stage's weather through the index lists (weather control)"}};
+inline constexpr MemberRoutine<std::int32_t()> weatherTrackWear{
+    {"weatherTrackWear", unknownAddress, exe, Routine, Thiscall,
+     "the track wear of the chosen weather (weather control)"}};
+inline constexpr MemberRoutine<void(std::int32_t)> setWeatherTrackWear{
+    {"setWeatherTrackWear", unknownAddress, exe, Routine, Thiscall,
+     "sets the track wear of the stage (weather control)"}};
 
 // Every binding above, for listings and consistency checks.
 std::span<const BindingInfo* const> all();
