@@ -5,8 +5,9 @@
 # the textures and records the results in Maps/TrackValidation.ini beside the
 # program, the second takes them from there. Shows the console and Ridoved.csv.
 # Natively it then runs the plug-in in the host simulator on the same
-# installation (examples/scripts/start-page.txt): the trace is shown and kept in
-# examples/run/start-page.trace, the pictures in examples/run/screenshots/.
+# installation (examples/scripts/start-page.txt and lists.txt): each trace is
+# shown and kept in examples/run/NAME.trace, the pictures in
+# examples/run/screenshots/.
 #
 #   scripts/run-sample.sh            both builds
 #   scripts/run-sample.sh native     one of them (win32 likewise)
@@ -41,19 +42,23 @@ run_ridoved() { # build program runner...
     show "Maps/TrackValidation.ini" "$dir/Maps/TrackValidation.ini"
 }
 
-run_simulator() { # the plug-in's start page in zudo-sim, on the native installation
+run_simulator() { # the plug-in's pages in zudo-sim, on the native installation
     local dir="$root/examples/run"
     echo
-    echo "=== Zuzuzevo in the host simulator: examples/scripts/start-page.txt"
     if [ ! -f "$root/build/native/Zuzuzevo.so" ]; then
+        echo "=== Zuzuzevo in the host simulator"
         echo "(build/native/Zuzuzevo.so is not built yet: skipped)"
         return 0
     fi
     rm -rf "$dir/screenshots"
-    "$root/build/native/zudo-sim" --plugin "$root/build/native/Zuzuzevo.so" --install "$dir/native" \
-        --script "$root/examples/scripts/start-page.txt" --trace "$dir/start-page.trace" \
-        --screenshots "$dir/screenshots"
-    show "trace (examples/run/start-page.trace)" "$dir/start-page.trace"
+    local script
+    for script in start-page lists; do
+        echo "=== Zuzuzevo in the host simulator: examples/scripts/$script.txt"
+        "$root/build/native/zudo-sim" --plugin "$root/build/native/Zuzuzevo.so" --install "$dir/native" \
+            --script "$root/examples/scripts/$script.txt" --trace "$dir/$script.trace" \
+            --screenshots "$dir/screenshots"
+        show "trace (examples/run/$script.trace)" "$dir/$script.trace"
+    done
     echo "--- screenshots: $(cd "$dir" && ls screenshots/*.png | tr '\n' ' ')"
 }
 

@@ -1,5 +1,5 @@
-// Prints what one frame of the plug-in's menu page costs in the host
-// simulator and how many heap allocations a frame makes:
+// Prints what one frame of each of the plug-in's menu pages costs in the
+// host simulator and how many heap allocations a frame makes:
 // - steady frames: the page is built, the plug-in only draws it again
 //   (the goal: no allocation at all);
 // - frames after a key: the page is built anew first;
@@ -9,6 +9,11 @@
 // Times are of the whole simulated frame: the plug-in's DrawMenuPage, the
 // recording of its calls and their trace lines (written to a stream that
 // discards them).
+//
+// Pages: the start page; the hotlap list on a hotlap with 20 records (18
+// rows shown, paged with 'n' as the key); the rally list of 1,000 rally files
+// (moved with down). Without --install the benchmark makes that installation
+// in a temporary directory and removes it afterwards.
 //
 //   build/bench/bench/frame/bench_frame [--plugin PATH] [--install DIR] [--frames N]
 //
@@ -22,8 +27,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <streambuf>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -221,11 +229,91 @@ void measureStageStart(zudo::sim::GameRecorder& game, std::size_t starts)
 
 } // namespace
 
+namespace {
+
+constexpr int rallyFiles = 1000;
+constexpr int hotlapRecords = 20;
+
+void writeFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+// 1,000 rally files of three stages each, and 20 records of the first
+// built-in hotlap (Rally School, stage 71, gravel dry tyres), each on a
+// combination of its own (conditions 0..9, track wear 0..1).
+void makeInstallation(const std::filesystem::path& directory)
+{
+    const std::filesystem::path plugin = directory / "Plugins" / "Zuzuzevo";
+    for (int i = 0; i < rallyFiles; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Rally %04d.srp", i);
+        writeFile(plugin / name, "weather good\nstage 20\nstage 21 Falstone Long\nstage 22\n");
+    }
+    std::string records;
+    for (int i = 0; i < hotlapRecords; ++i) {
+        const int finish = 60000 + 250 * i;
+        records += "3 71 0 20000 40000 " + std::to_string(finish) + " 0 3 133000000000000000 1 Car" +
+                   std::string(1, '\0') + "Default" + std::string(1, '\0') + "Rally School" +
+                   std::string(1, '\0') + "Driver " + std::to_string(i) + std::string(1, '\0') +
+                   "0 0 1 " + std::to_string(i % 10) + " 0 " + std::to_string(i / 10) + " \n";
+    }
+    writeFile(plugin / "Rally School (dry, Gravel Dry).tm2", records);
+}
+
+struct Page {
+    const char* name;
+    std::vector<const char*> way;  // script lines from the start, before the first frame of the page
+    const char* rebuildKey;        // a key that makes the page build anew
+};
+
+zudo::sim::ScriptLine scriptLine(const char* text)
+{
+    std::optional<zudo::sim::ScriptLine> line = zudo::sim::parseScriptLine(text, 0);
+    if (!line) {
+        throw std::runtime_error(std::string("not a script line: ") + text);
+    }
+    return *line;
+}
+
+void measurePage(const zudo::sim::SimulationOptions& options, const Page& page, std::size_t frames)
+{
+    DiscardingBuffer discard;
+    std::ostream sink(&discard);
+    zudo::sim::TraceWriter trace(sink);
+    zudo::sim::Simulation simulation(options, trace);
+    for (const char* line : page.way) {
+        simulation.runLine(scriptLine(line));
+    }
+    simulation.drawMenuFrame(); // builds the page
+    simulation.drawMenuFrame();
+    std::printf("%s: %zu calls in a frame\n", page.name, simulation.lastFrame().calls().size());
+    print("  steady frame", measure(frames, [&] { simulation.drawMenuFrame(); }));
+
+    const zudo::sim::ScriptLine key = scriptLine(page.rebuildKey);
+    const std::size_t rebuilds = std::max<std::size_t>(1, frames / 10);
+    Figures afterKey;
+    for (std::size_t i = 0; i < rebuilds; ++i) {
+        simulation.runLine(key);
+        const Figures one = measure(1, [&] { simulation.drawMenuFrame(); });
+        afterKey.microseconds.push_back(one.microseconds[0]);
+        afterKey.allocations.push_back(one.allocations[0]);
+    }
+    print((std::string("  frame after ") + page.rebuildKey).c_str(), afterKey);
+    simulation.shutDown();
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     zudo::sim::SimulationOptions options;
     options.pluginPath = ZUDO_SIM_DEFAULT_PLUGIN;
-    options.installDirectory = ".";
     options.screenshotDirectory = ".";
     options.scriptSource = "benchmark";
     std::size_t frames = 20000;
@@ -242,35 +330,39 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    DiscardingBuffer discard;
-    std::ostream sink(&discard);
-    zudo::sim::TraceWriter trace(sink);
+    std::filesystem::path made;
     try {
-        const std::uint64_t atStart = allocations.load();
-        zudo::sim::Simulation simulation(options, trace);
-        simulation.drawMenuFrame(); // builds the page
-        simulation.drawMenuFrame();
-        std::printf("plug-in %s: %zu calls in a frame of its page; %llu allocations to load it and "
-                    "draw its first two frames\n",
-                    options.pluginPath.c_str(), simulation.lastFrame().calls().size(),
-                    static_cast<unsigned long long>(allocations.load() - atStart));
-        print("steady frame", measure(frames, [&] { simulation.drawMenuFrame(); }));
-
-        const zudo::sim::ScriptLine down{0, "key down", zudo::sim::event::Key{zudo::sim::event::Direction::Down}};
-        const std::size_t rebuilds = std::max<std::size_t>(1, frames / 10);
-        Figures afterKey;
-        for (std::size_t i = 0; i < rebuilds; ++i) {
-            simulation.runLine(down);
-            const Figures one = measure(1, [&] { simulation.drawMenuFrame(); });
-            afterKey.microseconds.push_back(one.microseconds[0]);
-            afterKey.allocations.push_back(one.allocations[0]);
+        if (options.installDirectory.empty()) {
+            made = std::filesystem::temp_directory_path() /
+                   ("zudo-bench-frame-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+            makeInstallation(made);
+            options.installDirectory = made.string();
         }
-        print("frame after a key (rebuild)", afterKey);
+        const std::vector<Page> pages{
+            {"start page", {}, "key down"},
+            {"hotlap list, 20 records of the first hotlap", {"draw", "key select"}, "char n"},
+            {"rally list, 1,000 rally files", {"draw", "key down", "key select"}, "key down"},
+        };
+        const std::uint64_t atStart = allocations.load();
+        for (const Page& page : pages) {
+            measurePage(options, page, frames);
+        }
+        DiscardingBuffer discard;
+        std::ostream sink(&discard);
+        zudo::sim::TraceWriter trace(sink);
+        zudo::sim::Simulation simulation(options, trace);
         simulation.shutDown();
         measureStageStart(simulation.recorder(), std::max<std::size_t>(1, frames / 10));
-    } catch (const zudo::sim::SimulationError& error) {
+        std::printf("%llu allocations in all\n", static_cast<unsigned long long>(allocations.load() - atStart));
+    } catch (const std::exception& error) {
         std::fprintf(stderr, "bench_frame: %s\n", error.what());
+        if (!made.empty()) {
+            std::filesystem::remove_all(made);
+        }
         return 1;
+    }
+    if (!made.empty()) {
+        std::filesystem::remove_all(made);
     }
     return 0;
 }

@@ -95,6 +95,9 @@ public:
     bool readBestTimes(const RecordKey& key, std::vector<StageTimePtr>& times);
     // Loads the records of every best-times file of the rally into its stages.
     bool loadRecords();
+    // False when the last loadRecords met a damaged best-times file (a line
+    // it could not read, or lines of other stages): some records are missing.
+    bool recordsReadable() const { return recordsReadable_; }
     // When the attempt is a new record: keeps each stage's time as its record
     // and rewrites the rally's best-times file. False when not a new record
     // (lastFileFailure() then empty) or the file could not be written (the
@@ -147,6 +150,7 @@ private:
     bool isHotlap_ = false;
     std::deque<StagePtr> stages_;
     std::uint64_t stageGeneration_ = 0;
+    bool recordsReadable_ = true;
     std::unique_ptr<util::mem::HostBlock> damage_;
     std::string lastFileFailure_;
 };

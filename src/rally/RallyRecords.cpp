@@ -75,16 +75,19 @@ bool Rally::loadRecords()
                 }
             }
         }
+        recordsReadable_ = allRead;
         return allRead;
     }
     std::vector<StageTimePtr> times;
     const bool read = readBestTimes(RecordKey{RecordKey::any, RecordKey::any, 0, 0}, times);
     for (std::size_t index = 0; index < times.size() && index < stages_.size(); ++index) {
         if (times[index]->stageNumber() != stages_[index]->stageNumber()) {
+            recordsReadable_ = false;
             return false;
         }
         stages_[index]->addRecord(times[index]);
     }
+    recordsReadable_ = read;
     return read;
 }
 

@@ -14,14 +14,19 @@ Dialog::~Dialog() = default;
 Dialog* Dialog::draw()
 {
     deleteChild();
+    drawPage(menuPageArea);
+    return this;
+}
+
+void Dialog::drawPage(const Area& area)
+{
     if (rebuild_) {
         Page page;
         createComponents(page);
         Screen::instance().setPage(page);
         rebuild_ = false;
     }
-    Screen::instance().draw(menuPageArea);
-    return this;
+    Screen::instance().draw(area);
 }
 
 Dialog* Dialog::drawResultPage() { return this; }

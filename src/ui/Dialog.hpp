@@ -16,6 +16,7 @@
 #include <string>
 
 #include "ui/Components.hpp"
+#include "ui/Screen.hpp"
 
 namespace zudo::ui {
 
@@ -52,6 +53,8 @@ protected:
     Dialog* openChild(std::unique_ptr<Dialog> child);
     // Deletes the child held, if any.
     void deleteChild();
+    // Builds the page when rebuild is set, then draws it over area.
+    void drawPage(const Area& area);
 
 private:
     Dialog* parent_;

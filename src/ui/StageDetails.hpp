@@ -8,6 +8,10 @@
 #include "rally/Stage.hpp"
 #include "ui/Components.hpp"
 
+namespace zudo::rally {
+class RallyList;
+}
+
 namespace zudo::ui {
 
 // Columns of the stage-details block.
@@ -20,9 +24,27 @@ enum StageDetailsFlags : int {
     SplitRows = 32,
 };
 
+// The times a stage's own time is compared with; null where there is none.
+struct StageReferences {
+    rally::StageTimePtr record;  // the rally's own record of the stage
+    rally::StageTimePtr surface; // the best on the stage, same surface, all rallies
+    rally::StageTimePtr overall; // the best on the stage, all rallies
+    rally::StageTimePtr host;    // the game's own result for the stage number
+};
+
+// The references of stage among the rallies of list. Only those the flags
+// name (columns 2, 4, 8 and 16) are looked up; the others stay null.
+StageReferences stageReferences(rally::Stage& stage, const rally::RallyList& list,
+                                int flags = RallyRecordColumn | SurfaceRecordColumn |
+                                            OverallRecordColumn | StageRecordColumn);
+
 // The block "Stage Details" at position with the columns flags asks for.
 void createStageDetailsComponents(Page& page, const rally::StagePtr& stage, Point position,
                                   int flags);
+// The same with the references among the rallies of list (the process's
+// list above).
+void createStageDetailsComponents(Page& page, const rally::StagePtr& stage, Point position,
+                                  int flags, const rally::RallyList& list);
 
 // The signed difference own - reference at position: red when above 0, else
 // green.
@@ -34,5 +56,11 @@ ComponentRef makeDifferenceCell(Point position, float own, float reference);
 // text of 0.
 ComponentRef makeRecordCell(Point position, const rally::Stage& stage,
                             const rally::StageTimePtr& reference);
+
+// The words of a time's condition as the details show them in two rows,
+// separated by blanks (unset codes left out): conditions and sky; time of
+// day, surface and track.
+std::string conditionsAndSkyWords(const rally::StageTime& time);
+std::string dayAndSurfaceWords(const rally::StageTime& time);
 
 } // namespace zudo::ui

@@ -165,7 +165,7 @@ TEST_F(PluginObject, TheStartPageGoesToTheListsAndBack)
     plugin.HandleFrontEndEvents('\0', false, false, false, false, true); // "Rallies"
     ASSERT_NE(plugin.currentDialog(), start);
     plugin.DrawMenuPage();
-    EXPECT_EQ(game.lastFrameTexts(), (Calls{"Rallies", "Back"}));
+    EXPECT_EQ(game.lastFrameTexts(), (Calls{"Rallies", "No rally config files found", "Back"}));
     plugin.HandleFrontEndEvents('\0', false, false, false, false, true); // "Back"
     EXPECT_EQ(plugin.currentDialog(), start);
     plugin.DrawMenuPage();

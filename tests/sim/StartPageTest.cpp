@@ -136,4 +136,22 @@ TEST_F(StartPage, TheExampleScriptRunsAndLeavesItsPictures)
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "shots/start-page.png"));
 }
 
+TEST_F(StartPage, TheListsExampleScriptShowsBothLists)
+{
+    // One rally file; the built-in hotlaps need no file (Rally School first).
+    dir.write("game/Plugins/Zuzuzevo/Forest.srp", "stage 20\nstage 21\n");
+    const std::filesystem::path example = std::filesystem::path(ZUDO_SOURCE_DIR) / "examples/scripts/lists.txt";
+    const SimRun result = run(zudo::test::readFile(example));
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    for (const char* line : {"DrawText 5 20 \"Hotlaps\"", "DrawText 5 50 \"Rally School\"",
+                             "DrawText 190 50 \"Hotlap Details\"", "DrawText 5 20 \"Rallies\"",
+                             "DrawText 5 50 \"Forest\"", "DrawText 190 50 \"Rally Details\"",
+                             "DrawText 280 80 \"2\"", "DrawText 280 140 \"no\"",
+                             "DrawText 5 425 \"Back\""}) {
+        EXPECT_NE(result.output.find(std::string(line) + "\n"), std::string::npos) << line;
+    }
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "shots/hotlap-list.png"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "shots/rally-list.png"));
+}
+
 } // namespace
