@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds both builds and runs Ridoved
 # on a fresh copy of the sample installation (examples/make-installation.sh):
-# natively, and Ridoved.exe under Wine. Each runs twice: the first run checks
+# natively, and Ridoved.exe as scripts/wine-run.sh runs Windows programs here
+# (one line says so where nothing can). Each runs twice: the first run checks
 # the textures and records the results in Maps/TrackValidation.ini beside the
-# program, the second takes them from there. Shows the console and Ridoved.csv.
+# program, the second takes them from there. Shows the console and Ridoved.csv;
+# a program that fails shows its messages and ends the script.
 # Natively it then runs the plug-in in the host simulator on the same
 # installation (examples/scripts/start-page.txt and lists.txt): each trace is
 # shown and kept in examples/run/NAME.trace, the pictures in
@@ -19,6 +21,10 @@ which=${1:-all}
 if [ "$which" = all ]; then scripts/setup.sh; else scripts/setup.sh "$which"; fi
 
 show() { # title file
+    if [ ! -f "$2" ]; then
+        echo "--- $1: not written"
+        return 0
+    fi
     echo "--- $1"
     tr -d '\r' < "$2"
 }
@@ -34,9 +40,14 @@ run_ridoved() { # build program runner...
     for pass in "first run: textures checked" "second run: the records of TrackValidation.ini"; do
         echo
         echo "##### $pass"
-        (cd "$dir" && "$@" "./$program" >stdout.txt 2>stderr.txt)
+        local status=0
+        (cd "$dir" && "$@" "./$program" >stdout.txt 2>stderr.txt) || status=$?
         show "standard error" "$dir/stderr.txt"
         show "standard output" "$dir/stdout.txt"
+        if [ "$status" != 0 ]; then
+            echo "run-sample: $program failed with exit status $status (its messages are above)" >&2
+            return 1
+        fi
         show "Ridoved.csv" "$dir/Ridoved.csv"
     done
     show "Maps/TrackValidation.ini" "$dir/Maps/TrackValidation.ini"
@@ -62,13 +73,24 @@ run_simulator() { # the plug-in's pages in zudo-sim, on the native installation
     echo "--- screenshots: $(cd "$dir" && ls screenshots/*.png | tr '\n' ' ')"
 }
 
+run_windows_ridoved() { # Ridoved.exe as the Windows tests run it, when anything here can
+    local probe
+    probe=$(scripts/wine-run.sh --probe)
+    if [ "${probe%%:*}" = none ]; then
+        echo
+        echo "=== Ridoved.exe not run: nothing on this machine can run Windows programs (${probe#none: })"
+        return 0
+    fi
+    run_ridoved win32 Ridoved.exe "$root/scripts/wine-run.sh"
+}
+
 case "$which" in
     native) run_ridoved native Ridoved; run_simulator ;;
-    win32) run_ridoved win32 Ridoved.exe "$root/scripts/wine-run.sh" ;;
+    win32) run_windows_ridoved ;;
     all)
         run_ridoved native Ridoved
         run_simulator
-        run_ridoved win32 Ridoved.exe "$root/scripts/wine-run.sh"
+        run_windows_ridoved
         ;;
     *) echo "usage: $0 [native|win32|all]" >&2; exit 2 ;;
 esac

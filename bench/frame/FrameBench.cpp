@@ -5,10 +5,14 @@
 // - frames after a key: the page is built anew first;
 // - a stage start of the rally engine (in this process, against the same
 //   simulated game), with the game and with the weather daemon choosing the
-//   weather, and the frames of a plug-in object after a start.
-// Times are of the whole simulated frame: the plug-in's DrawMenuPage, the
-// recording of its calls and their trace lines (written to a stream that
-// discards them).
+//   weather, and the frames of a plug-in object after a start;
+// - frames of the game's service screen while a repair runs: the service
+//   manager's per-frame handler in the repair clock's table (linked into this
+//   program, against the simulator's service park), with the host routines
+//   it calls.
+// Times are of the whole simulated frame: the plug-in's DrawMenuPage (or the
+// service screen's frame), the recording of its calls and their trace lines
+// (written to a stream that discards them).
 //
 // Pages: the start page; the hotlap list on a hotlap with 20 records (18
 // rows shown, paged with 'n' as the key); the rally list of 1,000 rally files
@@ -30,17 +34,24 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <stdexcept>
 #include <streambuf>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/Platform.hpp"
 #include "plugin/Zuzuzevo.hpp"
 #include "rally/CarCatalogue.hpp"
 #include "rally/ConditionChoice.hpp"
+#include "rally/Rally.hpp"
+#include "rally/ServiceManager.hpp"
 #include "rally/StageStart.hpp"
 #include "rally/WeatherDaemon.hpp"
 #include "sim/driver/Simulation.hpp"
+#include "sim/host/CarDamageFakes.hpp"
+#include "sim/host/HostFakes.hpp"
+#include "sim/host/ServiceParkFakes.hpp"
 #include "sim/host/SimulatedHost.hpp"
 #include "sim/record/Trace.hpp"
 #include "util/mem/Bindings.hpp"
@@ -227,6 +238,40 @@ void measureStageStart(zudo::sim::GameRecorder& game, std::size_t starts)
     rally::useConditionChoice({});
 }
 
+// Frames of the service screen with a repair under way (its work outlasts
+// the frames), as the game draws them: the clock's slot 8, which is the
+// service manager's handler, each frame's calls recorded and traced.
+void measureServiceFrames(std::size_t frames, zudo::sim::TraceWriter& trace)
+{
+    using namespace zudo::sim;
+    SimulatedHost& host = SimulatedHost::instance();
+    host.reset();
+    host.registerWithPlatform();
+    GameRecorder recorder;
+    registerHostFakes(host, recorder);
+    registerCarDamageFakes(host);
+    ServicePark& park = registerServiceParkFakes(host, recorder);
+    zudo::rally::ServiceManager& manager = zudo::rally::ServiceManager::instance();
+    manager.restart();
+    const auto hotlap = std::make_shared<zudo::rally::Rally>(20, 0, 0);
+    manager.setCurrentStage(hotlap->stage(0));
+    host.objects().game.write<std::int32_t>(ServicePark::repairWorkOffset, 1000000);
+    if (!manager.openServicePark() || park.selectMenuItem() != 0) {
+        throw std::runtime_error("the service park did not open: " + manager.failureText());
+    }
+    const auto frame = [&] {
+        recorder.log().clear();
+        park.frame(1.0F / 60.0F);
+        trace.calls(recorder.log());
+    };
+    frame();
+    frame();
+    std::printf("service screen: %zu host calls in a frame\n", recorder.log().calls().size());
+    print("service screen frame", measure(frames, frame));
+    manager.restart();
+    host.reset();
+}
+
 } // namespace
 
 namespace {
@@ -353,6 +398,7 @@ int main(int argc, char** argv)
         zudo::sim::Simulation simulation(options, trace);
         simulation.shutDown();
         measureStageStart(simulation.recorder(), std::max<std::size_t>(1, frames / 10));
+        measureServiceFrames(frames, trace);
         std::printf("%llu allocations in all\n", static_cast<unsigned long long>(allocations.load() - atStart));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench_frame: %s\n", error.what());

@@ -288,9 +288,9 @@ PeekEvent peekTarget(const Arguments& arguments, std::string_view eventName)
 constexpr std::int64_t maxPeekCount = 4096;
 constexpr std::int64_t maxPeekLength = 64 << 20;
 
-const std::array<EventSpec, 12>& eventSpecs()
+const std::array<EventSpec, 15>& eventSpecs()
 {
-    static const std::array<EventSpec, 12> specs{{
+    static const std::array<EventSpec, 15> specs{{
         {"draw", "draw [N]", 0, 1,
          [](const Arguments& a) -> Event {
              return event::Draw{a.count() == 0 ? 1u
@@ -360,6 +360,15 @@ const std::array<EventSpec, 12>& eventSpecs()
              result.length = static_cast<std::uint32_t>(a.integer(1, "LENGTH", 1, maxPeekLength));
              return result;
          }},
+        {"host-event", "host-event EVENT VALUE", 2, 2,
+         [](const Arguments& a) -> Event {
+             return event::HostEvent{static_cast<std::int32_t>(a.integer(0, "EVENT", int32Min, int32Max)),
+                                     static_cast<std::int32_t>(a.integer(1, "VALUE", int32Min, int32Max))};
+         }},
+        {"service-menu-select", "service-menu-select", 0, 0,
+         [](const Arguments&) -> Event { return event::ServiceMenuSelect{}; }},
+        {"service-frame", "service-frame SECONDS", 1, 1,
+         [](const Arguments& a) -> Event { return event::ServiceFrame{a.number(0, "SECONDS")}; }},
     }};
     return specs;
 }

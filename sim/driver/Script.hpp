@@ -15,6 +15,9 @@
 //   set-int TARGET VALUE              ADDRESS+OFFSET or *ADDRESS+OFFSET
 //   peek TARGET [COUNT]               COUNT ints of host memory into the trace
 //   peek-crc TARGET LENGTH            CRC-32 of LENGTH bytes of host memory
+//   host-event EVENT VALUE            the game raises a host event
+//   service-menu-select               the player selects the service menu's first item
+//   service-frame SECONDS             one frame of the game's service screen
 //
 // Integers are decimal or hexadecimal with 0x; times are decimal numbers.
 // A text (PLAYER, C) is a word or a quoted text with \" \\ and \xHH escapes.
@@ -92,12 +95,25 @@ struct PeekCrc {
     std::string target;
     std::uint32_t length = 0;
 };
+// The game raises a host event: the plug-in's one-shot handlers of it, then
+// its listeners, run with the value.
+struct HostEvent {
+    std::int32_t event = 0;
+    std::int32_t value = 0;
+};
+// The player selects the first item of the service menu the plug-in built.
+struct ServiceMenuSelect {};
+// One frame of the game's service screen: slot 8 of the repair clock's table.
+struct ServiceFrame {
+    float seconds = 0;
+};
 
 } // namespace event
 
 using Event = std::variant<event::Draw, event::ResultPage, event::Key, event::Char,
                            event::StageStarted, event::CheckPoint, event::Results, event::Tick,
-                           event::Screenshot, event::SetInt, event::Peek, event::PeekCrc>;
+                           event::Screenshot, event::SetInt, event::Peek, event::PeekCrc,
+                           event::HostEvent, event::ServiceMenuSelect, event::ServiceFrame>;
 
 struct ScriptLine {
     std::size_t number = 0; // 1-based line number in the script

@@ -14,6 +14,7 @@
 #include "sim/driver/Screenshot.hpp"
 #include "sim/host/CarDamageFakes.hpp"
 #include "sim/host/HostFakes.hpp"
+#include "sim/host/ReplayFakes.hpp"
 #include "sim/host/SimulatedHost.hpp"
 #include "sim/host/StageStartModel.hpp"
 
@@ -117,6 +118,8 @@ Simulation::Simulation(const SimulationOptions& options, TraceWriter& trace)
     registerHostFakes(host, recorder_);
     registerStageStartFakes(host, recorder_);
     registerCarDamageFakes(host);
+    registerReplayFakes(host, recorder_);
+    servicePark_ = &registerServiceParkFakes(host, recorder_);
     if (!platform::setCurrentDirectory(install)) {
         throw SimulationError(Failure::Load,
                               "the installation directory " + install + " cannot be made current");
@@ -314,6 +317,29 @@ void Simulation::deliver(const event::SetInt& setInt)
 {
     std::uint8_t* field = targetMemory(setInt.indirect, setInt.address, setInt.offset, 4);
     std::memcpy(field, &setInt.value, sizeof setInt.value);
+}
+
+void Simulation::deliver(const event::HostEvent& hostEvent)
+{
+    callPlugin("a host event handler",
+               [this, &hostEvent] { servicePark_->raise(hostEvent.event, hostEvent.value); });
+}
+
+void Simulation::deliver(const event::ServiceMenuSelect&)
+{
+    if (servicePark_->menuAction.isNull()) {
+        throw SimulationError(Failure::Script, "the plug-in has built no service menu to select in");
+    }
+    callPlugin("the service menu's action", [this] { servicePark_->selectMenuItem(); });
+}
+
+void Simulation::deliver(const event::ServiceFrame& frame)
+{
+    if (servicePark_->clock.isNull()) {
+        throw SimulationError(Failure::Script,
+                              "the plug-in has built no service menu: there is no service screen to draw");
+    }
+    callPlugin("the service screen's frame", [this, &frame] { servicePark_->frame(frame.seconds); });
 }
 
 void Simulation::deliver(const event::Peek& peek)

@@ -10,6 +10,7 @@
 
 #include "plugin/HostInterfaces.hpp"
 #include "sim/driver/Script.hpp"
+#include "sim/host/ServiceParkFakes.hpp"
 #include "sim/record/Trace.hpp"
 #include "sim/record/GameRecorder.hpp"
 
@@ -77,6 +78,8 @@ public:
     void drawResultFrame();
 
     GameRecorder& recorder() { return recorder_; }
+    // The game's service park (its state; frames and events through runLine).
+    ServicePark& servicePark() { return *servicePark_; }
     // The calls of the last frame drawn, and the drawing state it began with.
     const CallLog& lastFrame() const { return lastFrame_; }
     const DrawingState& lastFrameStart() const { return lastFrameStart_; }
@@ -98,6 +101,10 @@ private:
     void deliver(const event::SetInt& setInt);
     void deliver(const event::Peek& peek);
     void deliver(const event::PeekCrc& peek);
+    // The service park and the host events.
+    void deliver(const event::HostEvent& hostEvent);
+    void deliver(const event::ServiceMenuSelect& select);
+    void deliver(const event::ServiceFrame& frame);
 
     SimulationOptions options_;
     TraceWriter& trace_;
@@ -106,6 +113,7 @@ private:
     DrawingState lastFrameStart_;
     std::uint64_t frames_ = 0;
     PluginInterface* plugin_ = nullptr;
+    ServicePark* servicePark_ = nullptr;
 };
 
 } // namespace zudo::sim

@@ -227,17 +227,22 @@ void SimulatedHost::release(HostAddress address)
 
 void SimulatedHost::registerRoutine(std::uint32_t address, RoutineFake fake)
 {
-    routines_[address] = std::move(fake);
+    routines_[address] = std::make_shared<const RoutineFake>(std::move(fake));
 }
 
 void SimulatedHost::registerNamedRoutine(const std::string& name, RoutineFake fake)
 {
-    namedRoutines_[name] = std::move(fake);
+    namedRoutines_.insert_or_assign(name, std::make_shared<const RoutineFake>(std::move(fake)));
 }
 
 void SimulatedHost::removeRoutine(std::uint32_t address) { routines_.erase(address); }
 
-void SimulatedHost::removeNamedRoutine(const std::string& name) { namedRoutines_.erase(name); }
+void SimulatedHost::removeNamedRoutine(const std::string& name)
+{
+    if (const auto fake = namedRoutines_.find(name); fake != namedRoutines_.end()) {
+        namedRoutines_.erase(fake);
+    }
+}
 
 std::uint64_t SimulatedHost::callRoutine(std::uint32_t address, std::uint32_t self,
                                          std::span<const std::uint64_t> arguments, bool& found)
@@ -253,11 +258,11 @@ std::uint64_t SimulatedHost::callRoutine(std::uint32_t address, std::uint32_t se
     if (!found) {
         return 0;
     }
-    const RoutineFake routine = fake->second; // a fake may register or remove fakes
-    return routine(self, arguments);
+    const SharedFake routine = fake->second; // a fake may register or remove fakes
+    return (*routine)(self, arguments);
 }
 
-std::uint64_t SimulatedHost::callNamedRoutine(const std::string& name, std::uint32_t self,
+std::uint64_t SimulatedHost::callNamedRoutine(std::string_view name, std::uint32_t self,
                                               std::span<const std::uint64_t> arguments, bool& found)
 {
     const auto fake = namedRoutines_.find(name);
@@ -265,13 +270,13 @@ std::uint64_t SimulatedHost::callNamedRoutine(const std::string& name, std::uint
     if (!found) {
         return 0;
     }
-    const RoutineFake routine = fake->second;
-    return routine(self, arguments);
+    const SharedFake routine = fake->second;
+    return (*routine)(self, arguments);
 }
 
-bool SimulatedHost::hasNamedRoutine(const std::string& name) const
+bool SimulatedHost::hasNamedRoutine(std::string_view name) const
 {
-    return namedRoutines_.count(name) != 0;
+    return namedRoutines_.find(name) != namedRoutines_.end();
 }
 
 std::uint32_t SimulatedHost::registerPluginRoutine(::ZudoPluginRoutine routine, void* context)

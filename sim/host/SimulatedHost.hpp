@@ -41,6 +41,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -104,11 +105,12 @@ public:
     void registerNamedRoutine(const std::string& name, RoutineFake fake);
     void removeRoutine(std::uint32_t address);
     void removeNamedRoutine(const std::string& name);
+    // A call allocates nothing (a steady frame of the plug-in makes none).
     std::uint64_t callRoutine(std::uint32_t address, std::uint32_t self,
                               std::span<const std::uint64_t> arguments, bool& found);
-    std::uint64_t callNamedRoutine(const std::string& name, std::uint32_t self,
+    std::uint64_t callNamedRoutine(std::string_view name, std::uint32_t self,
                                    std::span<const std::uint64_t> arguments, bool& found);
-    bool hasNamedRoutine(const std::string& name) const;
+    bool hasNamedRoutine(std::string_view name) const;
     std::uint32_t registerPluginRoutine(::ZudoPluginRoutine routine, void* context);
     void unregisterPluginRoutine(std::uint32_t address);
 
@@ -155,8 +157,11 @@ private:
     std::uint32_t heapNext_ = heapStart;
     std::multimap<std::uint32_t, std::uint32_t> freeBlocks_; // size -> address
     std::map<std::uint32_t, std::uint32_t> blockSizes_;      // address -> size
-    std::map<std::uint32_t, RoutineFake> routines_;
-    std::map<std::string, RoutineFake> namedRoutines_;
+    // Shared, so that a call keeps its fake alive while the fake registers or
+    // removes fakes, without copying it.
+    using SharedFake = std::shared_ptr<const RoutineFake>;
+    std::map<std::uint32_t, SharedFake> routines_;
+    std::map<std::string, SharedFake, std::less<>> namedRoutines_;
     std::map<std::uint32_t, PluginRoutineEntry> pluginRoutines_;
     std::uint32_t nextPluginRoutine_ = pluginRoutineStart;
     std::uint32_t tickCount_ = 0;

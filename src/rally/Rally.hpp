@@ -122,6 +122,12 @@ public:
     void resetAll();
 
     // --- Car damage (RallyDamage.cpp) ---
+    // A car damage record made by the host's constructor; null when the host
+    // cannot make one.
+    static std::unique_ptr<util::mem::HostBlock> makeDamageRecord();
+    // Repairs a damage record through its own reset operation; false when the
+    // call could not be made.
+    static bool repairDamageRecord(util::mem::HostAddress record);
     // The rally's damage record in host memory, made on first use; null for a
     // hotlap or when the host cannot make one.
     util::mem::HostAddress rallyDamage();

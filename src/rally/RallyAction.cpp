@@ -1,14 +1,27 @@
 #include "rally/RallyAction.hpp"
 
 #include "rally/HostResults.hpp"
+#include "rally/ReplayManager.hpp"
 
 namespace zudo::rally {
 
 namespace {
 
+ReplayOperations managerOperations()
+{
+    return ReplayOperations{
+        [] { return ReplayManager::instance().saveReplay(); },
+        [] {
+            ReplayManager::instance().playReplay();
+            return true;
+        },
+    };
+}
+
+// The replay manager's operations unless a test put others in place.
 ReplayOperations& currentReplayOperations()
 {
-    static ReplayOperations operations;
+    static ReplayOperations operations = managerOperations();
     return operations;
 }
 
@@ -93,6 +106,9 @@ RallyAction::~RallyAction() = default;
 
 void useReplayOperations(ReplayOperations operations)
 {
+    if (!operations.save && !operations.play) {
+        operations = managerOperations();
+    }
     currentReplayOperations() = std::move(operations);
 }
 

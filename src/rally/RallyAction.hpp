@@ -37,8 +37,9 @@ using RallyActionPtr = std::unique_ptr<RallyAction>;
 std::vector<RallyActionPtr> rallyActions();
 
 // What the replay actions call: saving the last stage's replay and playing it
-// back. The replay manager puts its operations here; until it does, both
-// actions report failure.
+// back: the replay manager's operations (ReplayManager) unless others are put
+// in place (tests); empty operations put the manager's back. An action
+// without its operation reports failure.
 struct ReplayOperations {
     std::function<bool()> save;
     std::function<bool()> play;

@@ -21,11 +21,11 @@ using util::mem::HostBlock;
 // The reset is the record's own virtual operation in slot 3.
 constexpr std::uint32_t resetSlotOffset = 3 * 4;
 
-// A damage record made by the host's constructor, or null when the host
-// cannot make one.
-std::unique_ptr<HostBlock> constructDamageRecord()
+} // namespace
+
+std::unique_ptr<HostBlock> Rally::makeDamageRecord()
 {
-    auto block = std::make_unique<HostBlock>(Rally::damageRecordSize);
+    auto block = std::make_unique<HostBlock>(damageRecordSize);
     if (block->address().isNull()) {
         return nullptr;
     }
@@ -40,7 +40,10 @@ std::unique_ptr<HostBlock> constructDamageRecord()
     return block;
 }
 
-} // namespace
+bool Rally::repairDamageRecord(HostAddress record)
+{
+    return util::mem::callVirtual<void>(record, resetSlotOffset);
+}
 
 HostAddress Rally::rallyDamage()
 {
@@ -48,7 +51,7 @@ HostAddress Rally::rallyDamage()
         return HostAddress();
     }
     if (!damage_) {
-        damage_ = constructDamageRecord();
+        damage_ = makeDamageRecord();
     }
     return damage_ ? damage_->address() : HostAddress();
 }
@@ -58,7 +61,7 @@ bool Rally::resetDamage()
     if (!damage_) {
         return false;
     }
-    return util::mem::callVirtual<void>(damage_->address(), resetSlotOffset);
+    return repairDamageRecord(damage_->address());
 }
 
 bool Rally::saveDamage()
@@ -89,7 +92,7 @@ bool Rally::loadDamage()
     if (in.gcount() != std::streamsize(damageRecordSize)) {
         return false; // a short file would leave half a record
     }
-    const std::unique_ptr<HostBlock> scratch = constructDamageRecord();
+    const std::unique_ptr<HostBlock> scratch = makeDamageRecord();
     if (!scratch) {
         return false;
     }

@@ -3,6 +3,7 @@
 // the settings' for hotlaps), the car damage record serviced, the game's
 // service park with the repair clock, and the penalty for running over.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -46,15 +47,40 @@ public:
     // Called when the player leaves the service park.
     void endService();
 
+    // From setCurrentStage until the game reports the end of the service.
+    bool pending() const;
+    // The state of a new manager, for a new game (the simulator's runs,
+    // tests): settings read again, no stage, no penalty, nothing held in the
+    // game, and the game's listeners registered anew.
+    void restart();
+
     // "Inexperienced" ... "Expert"; the name of 1 for codes outside 1..5.
     static std::string skillName(int skill);
-    // Penalty seconds for a remaining repair time (negative: over).
+    // Penalty seconds for a remaining repair time (negative: over): 10 for
+    // every whole minute over the allowance.
     static float penaltyFor(float remainingSeconds);
+    // The allowance of hotlaps as [Service] of Zuzuzevo.ini gives it.
+    static ServiceInfo allowanceFromSettings();
 
 private:
+    friend struct ServiceHostCalls; // the routines the game calls
+    struct State;
+
     ServiceManager();
     ~ServiceManager();
-    struct State;
+
+    bool buildServiceMenu();
+    void prepareHostForService(util::mem::HostAddress record);
+    // The service menu's action; 0 or the game's error code.
+    std::int32_t startRepair();
+    // A frame of the service screen's repair clock.
+    void clockFrame(util::mem::HostAddress clock, float seconds);
+    // The game raised the service's end event while the repair ran.
+    void serviceEnded();
+    void chargeRepair(float remainingSeconds);
+    void damageChanged(std::int32_t value);
+    void hostReports(std::int32_t value, bool endsOnAbandon);
+
     std::unique_ptr<State> state_;
 };
 

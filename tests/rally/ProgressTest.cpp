@@ -175,8 +175,9 @@ TEST_F(Progress, ActionsInTheirOrderAndResets)
     EXPECT_TRUE(actions[1]->run(*rally, nullptr));
     EXPECT_TRUE(actions[0]->run(*rally, nullptr));
 
-    // Without a replay manager the replay actions fail; with one they call it.
-    EXPECT_FALSE(actions[4]->run(*rally, nullptr));
+    // The replay manager without a stage driven: "Replay" reports success
+    // whatever the game answers, "Save Replay" fails.
+    EXPECT_TRUE(actions[4]->run(*rally, nullptr));
     EXPECT_FALSE(actions[5]->run(*rally, nullptr));
     int played = 0;
     zudo::rally::useReplayOperations({[] { return false; }, [&] { ++played; return false; }});

@@ -207,6 +207,11 @@ TEST_F(Program, FailuresOfTheScriptOrThePluginEndTheRunWithAClearMessage)
          echo + "# set-int *0x10 1\n"},
         {"screenshot of nothing", "screenshot early\n", 2,
          "line 1: no frame has been drawn yet to take a screenshot of", echo + "# screenshot early\n"},
+        {"service screen without its menu", "host-event 24 0\nservice-frame 0.5\n", 2,
+         "line 2: the plug-in has built no service menu: there is no service screen to draw",
+         echo + "# host-event 24 0\n# service-frame 0.5\n"},
+        {"service menu never built", "service-menu-select\n", 2,
+         "line 1: the plug-in has built no service menu to select in", echo + "# service-menu-select\n"},
     };
     for (const Failing& failing : cases) {
         SCOPED_TRACE(failing.what);

@@ -121,6 +121,17 @@ TEST(Script, TickScreenshotAndSetInt)
     EXPECT_EQ(parsedAs<event::SetInt>("set-int 0x10 -2147483648").value, 0x80000000u);
 }
 
+TEST(Script, TheGamesServiceParkAndItsEvents)
+{
+    const auto raised = parsedAs<event::HostEvent>("host-event 39 -6");
+    EXPECT_EQ(raised.event, 39);
+    EXPECT_EQ(raised.value, -6);
+    EXPECT_EQ(parsedAs<event::HostEvent>("host-event 0x18 9").event, 24);
+    EXPECT_EQ(parsedAs<event::ServiceFrame>("service-frame 0.25").seconds, 0.25F);
+    EXPECT_EQ(parsedAs<event::ServiceFrame>("service-frame 2").seconds, 2.0F);
+    EXPECT_TRUE(std::holds_alternative<event::ServiceMenuSelect>(parsed("service-menu-select")));
+}
+
 TEST(Script, CommentsAndBlankLinesHoldNoEvent)
 {
     EXPECT_FALSE(parseScriptLine("", 1));
@@ -141,7 +152,13 @@ TEST(Script, BadLinesAreNamedWithTheReason)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"jump 3", "unknown event \"jump\" (known: draw, result-page, key, char, stage-started, "
-                   "checkpoint, results, tick, screenshot, set-int, peek or peek-crc)"},
+                   "checkpoint, results, tick, screenshot, set-int, peek, peek-crc, host-event, "
+                   "service-menu-select or service-frame)"},
+        {"host-event 24", "\"host-event\" takes 2 arguments (host-event EVENT VALUE), not 1"},
+        {"host-event 24 x", "VALUE of \"host-event\" must be a whole number"},
+        {"service-frame", "\"service-frame\" takes 1 argument (service-frame SECONDS), not 0"},
+        {"service-frame 1/60", "SECONDS of \"service-frame\" must be a decimal number"},
+        {"service-menu-select 1", "\"service-menu-select\" takes 0 arguments"},
         {"Draw", "unknown event \"Draw\""},
         {"\"draw\"", "unknown event \"draw\""},
         {"draw 0", "N of \"draw\" must be a whole number from 1 to 1000000"},

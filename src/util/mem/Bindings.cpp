@@ -28,6 +28,15 @@ constexpr std::array table{
     &setupLoadFileInto.info, &setupApply.info,           &setupCheck.info,
     &setupFileIndex.info,    &setupRecordOfCar.info,     &selectWeather.info,
     &weatherTrackWear.info,  &setWeatherTrackWear.info,
+    &serviceMenuCreate.info, &serviceMenuClock.info,   &serviceParkShow.info,
+    &serviceModeLeave.info,  &menuStateReset.info,     &serviceSelection.info,
+    &setServiceSelection.info, &serviceValue.info,     &setServiceValue.info,
+    &setServiceCar.info,     &carStateFromDamage.info, &carStateToDamage.info,
+    &carDamageApply.info,    &repairWorkCopy.info,     &repairWorkCrew.info,
+    &repairWorkHandOver.info, &setRepairTime.info,     &repairTimeLeft.info,
+    &repairUnderWay.info,    &repairWorkDone.info,     &stopService.info,
+    &carDirectory.info,      &loadRepairIni.info,      &hostEventOnce.info,
+    &addHostListener.info,
 };
 
 } // namespace

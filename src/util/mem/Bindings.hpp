@@ -222,6 +222,91 @@ inline constexpr MemberRoutine<void(std::int32_t)> setWeatherTrackWear{
     {"setWeatherTrackWear", unknownAddress, exe, Routine, Thiscall,
      "sets the track wear of the stage (weather control)"}};
 
+// --- The service park (named without a known address) ---------------------------------
+// The host's side of the service between stages. Plug-in routines handed over
+// here: the menu action std::int32_t() (0 or the host's error code), listeners
+// and event handlers void(std::int32_t value), all of the C convention.
+// (page name, action of the first item, x and y of the standard widgets, x and
+// y of the second one) -> the menu page
+inline constexpr FreeRoutine<HostAddress(const char*, HostAddress, std::int32_t, std::int32_t,
+                                         std::int32_t, std::int32_t)>
+    serviceMenuCreate{{"serviceMenuCreate", unknownAddress, exe, Routine, Cdecl,
+                       "builds a service menu page whose first item runs the given action"}};
+// (menu page) -> its repair clock widget, whose virtual table is serviceWidgetTable
+inline constexpr FreeRoutine<HostAddress(HostAddress)> serviceMenuClock{
+    {"serviceMenuClock", unknownAddress, exe, Routine, Cdecl,
+     "the repair clock widget of a service menu page"}};
+// (menu page)
+inline constexpr FreeRoutine<void(HostAddress)> serviceParkShow{
+    {"serviceParkShow", unknownAddress, exe, Routine, Cdecl,
+     "switches the game mode for the service and shows the menu page"}};
+inline constexpr FreeRoutine<void()> serviceModeLeave{
+    {"serviceModeLeave", unknownAddress, exe, Routine, Cdecl,
+     "switches the game mode back from the service"}};
+inline constexpr FreeRoutine<void()> menuStateReset{
+    {"menuStateReset", unknownAddress, exe, Routine, Cdecl, "resets the host's menu state"}};
+inline constexpr FreeRoutine<std::int32_t()> serviceSelection{
+    {"serviceSelection", unknownAddress, exe, Routine, Cdecl,
+     "a selection value of the service that must not be negative"}};
+inline constexpr FreeRoutine<void(std::int32_t)> setServiceSelection{
+    {"setServiceSelection", unknownAddress, exe, Routine, Cdecl, "sets that selection value"}};
+// (0 or 1) -> value; (0 or 1, value)
+inline constexpr FreeRoutine<std::int32_t(std::int32_t)> serviceValue{
+    {"serviceValue", unknownAddress, exe, Routine, Cdecl,
+     "one of the two host values the service changes"}};
+inline constexpr FreeRoutine<void(std::int32_t, std::int32_t)> setServiceValue{
+    {"setServiceValue", unknownAddress, exe, Routine, Cdecl,
+     "puts one of those two values back"}};
+// (car slot)
+inline constexpr FreeRoutine<void(std::int32_t)> setServiceCar{
+    {"setServiceCar", unknownAddress, exe, Routine, Cdecl, "sets the host's car index for the service"}};
+// (damage record)
+inline constexpr FreeRoutine<void(HostAddress)> carStateFromDamage{
+    {"carStateFromDamage", unknownAddress, exe, Routine, Cdecl,
+     "copies a car damage record into the host's current car"}};
+inline constexpr FreeRoutine<void(HostAddress)> carStateToDamage{
+    {"carStateToDamage", unknownAddress, exe, Routine, Cdecl,
+     "copies the host's current car state into a car damage record"}};
+inline constexpr FreeRoutine<void(HostAddress)> carDamageApply{
+    {"carDamageApply", unknownAddress, exe, Routine, Cdecl,
+     "applies the host's current damage value to a car damage record"}};
+// (7 records of 232 bytes) / (one record, mechanics, skill) / (7 records)
+inline constexpr FreeRoutine<void(HostAddress)> repairWorkCopy{
+    {"repairWorkCopy", unknownAddress, exe, Routine, Cdecl,
+     "copies the host's seven repair-work records"}};
+inline constexpr FreeRoutine<void(HostAddress, std::int32_t, std::int32_t)> repairWorkCrew{
+    {"repairWorkCrew", unknownAddress, exe, Routine, Cdecl,
+     "sets mechanics and skill in a repair-work record"}};
+inline constexpr FreeRoutine<void(HostAddress)> repairWorkHandOver{
+    {"repairWorkHandOver", unknownAddress, exe, Routine, Cdecl,
+     "hands seven repair-work records to the host"}};
+// (seconds) / () -> seconds, negative once the allowance is exceeded
+inline constexpr FreeRoutine<void(float)> setRepairTime{
+    {"setRepairTime", unknownAddress, exe, Routine, Cdecl, "sets the remaining repair time"}};
+inline constexpr FreeRoutine<float()> repairTimeLeft{
+    {"repairTimeLeft", unknownAddress, exe, Routine, Cdecl, "the remaining repair time"}};
+inline constexpr FreeRoutine<bool()> repairUnderWay{
+    {"repairUnderWay", unknownAddress, exe, Routine, Cdecl,
+     "whether the host's repair state reports work under way"}};
+inline constexpr FreeRoutine<bool()> repairWorkDone{
+    {"repairWorkDone", unknownAddress, exe, Routine, Cdecl,
+     "whether the requested repair work is finished"}};
+inline constexpr FreeRoutine<void()> stopService{
+    {"stopService", unknownAddress, exe, Routine, Cdecl, "stops the host's service"}};
+// (car slot) -> the host's text (narrow, ending in 0) of the car's directory
+inline constexpr FreeRoutine<HostAddress(std::int32_t)> carDirectory{
+    {"carDirectory", unknownAddress, exe, Routine, Cdecl, "the directory of the car in a slot"}};
+// (path) -> 0, or the host's error code
+inline constexpr FreeRoutine<std::int32_t(const char*)> loadRepairIni{
+    {"loadRepairIni", unknownAddress, exe, Routine, Cdecl, "loads a car's repair definitions"}};
+// (event, handler): the handler runs once, at the next time the host raises the event
+inline constexpr FreeRoutine<bool(std::int32_t, HostAddress)> hostEventOnce{
+    {"hostEventOnce", unknownAddress, exe, Routine, Cdecl,
+     "registers a one-shot handler of a host event"}};
+// (listener): called with the value of every host event
+inline constexpr FreeRoutine<bool(HostAddress)> addHostListener{
+    {"addHostListener", unknownAddress, exe, Routine, Cdecl, "registers a host listener"}};
+
 // Every binding above, for listings and consistency checks.
 std::span<const BindingInfo* const> all();
 

@@ -1,0 +1,172 @@
+// The replay of the last stage against the replacement host's replay object
+// and front end (native build only: see sim/host/ReplayFakes.hpp): its name,
+// saving and playing it, and the switch of the game's menu entries.
+
+#include <string>
+#include <vector>
+
+#include "ServiceHostFixture.hpp"
+#include "io/File.hpp"
+#include "rally/RallyAction.hpp"
+#include "util/TimeText.hpp"
+#include "util/mem/Bindings.hpp"
+#include "util/mem/HostViews.hpp"
+
+namespace {
+
+using zudo::rally::ReplayManager;
+using zudo::rally::StageTime;
+using zudo::util::mem::HostAddress;
+using zudo::util::mem::StageStartRecordView;
+using zudo::util::mem::WeatherControlView;
+namespace bindings = zudo::util::mem::bindings;
+using Lines = std::vector<std::string>;
+
+std::unique_ptr<StageTime> result(float finish, const std::string& stageName = "Col de Turini",
+                                  const std::string& driver = "Ann")
+{
+    auto time = std::make_unique<StageTime>(nullptr, 20, 0, 0, stageName);
+    time->setCarSlot(3);
+    time->setCarName("Car A");
+    time->setDriver(driver);
+    time->setFinishTime(finish);
+    zudo::platform::CalendarTime date{};
+    date.year = 2026;
+    date.month = 12;
+    date.day = 8;
+    date.hour = 21;
+    date.minute = 5;
+    date.second = 9;
+    time->setDate(date);
+    return time;
+}
+
+// What the date part of a name becomes: the date and time text, made safe.
+std::string datePart(const StageTime& time)
+{
+    return zudo::io::sanitizeFileName(zudo::util::formatDateTime(time.date()), '_');
+}
+
+class Replay : public zudo::test::ServiceHostTest {
+protected:
+    std::int32_t record(std::uint32_t offset) const
+    {
+        return StageStartRecordView(bindings::stageStartRecord.address()).get(offset);
+    }
+    std::int32_t weather(std::uint32_t offset) const
+    {
+        return bindings::weatherControl.object().read<std::int32_t>(offset);
+    }
+};
+
+TEST_F(Replay, NameDescribesTheDriveAndIsSafeAsAFileName)
+{
+    const auto finished = result(65.25F);
+    // 65.25 s: the unsigned time text has a blank in its sign column.
+    EXPECT_EQ(ReplayManager::replayName(*finished),
+              "Col de Turini_Car A_slot3_Ann_ 01_05.250_" + datePart(*finished));
+
+    const auto retired = result(0.0F);
+    EXPECT_EQ(ReplayManager::replayName(*retired),
+              "Col de Turini_Car A_slot3_Ann_DNF_" + datePart(*retired));
+
+    const auto odd = result(0.0F, "Pass: Up/Down", "A:B/C\\D");
+    const std::string name = ReplayManager::replayName(*odd);
+    EXPECT_EQ(name.rfind("Pass_ Up_Down_Car A_slot3_A_B_C_D_DNF_", 0), 0U) << name;
+    EXPECT_EQ(name.find_first_of(":/\\*?\"<>|"), std::string::npos) << "date and time too: " << name;
+}
+
+TEST_F(Replay, SavingWithoutAStageDrivenCallsNothing)
+{
+    EXPECT_FALSE(ReplayManager::instance().saveReplay());
+    EXPECT_EQ(hostCalls(), Lines{});
+    EXPECT_EQ(record(StageStartRecordView::stageOffset), 0);
+    EXPECT_EQ(ReplayManager::instance().playReplay(), 0);
+    EXPECT_EQ(hostCalls(), Lines{});
+
+    const auto actions = zudo::rally::rallyActions();
+    const auto rally = rallyFrom("stage 20 A\n");
+    EXPECT_FALSE(actions[5]->run(*rally, nullptr)) << "\"Save Replay\" reaches the manager";
+    EXPECT_EQ(hostCalls(), Lines{});
+}
+
+TEST_F(Replay, SavingNamesTheStageAndCarToTheGame)
+{
+    auto time = result(65.25F);
+    const std::string name = ReplayManager::replayName(*time);
+    ReplayManager::instance().setLastResult(std::move(time));
+
+    EXPECT_TRUE(ReplayManager::instance().saveReplay());
+    EXPECT_EQ(hostCalls(), Lines{"saveReplay 20 3 1 \"" + name + "\""});
+    EXPECT_EQ(record(StageStartRecordView::stageOffset), 20);
+    EXPECT_EQ(record(StageStartRecordView::carSlotOffset), 3);
+    EXPECT_EQ(weather(WeatherControlView::stageOffset), 20);
+
+    replay->saveResult = 0;
+    EXPECT_FALSE(ReplayManager::instance().saveReplay()) << "the game's answer is the result";
+
+    game.clear();
+    replay->saveResult = 1;
+    const auto rally = rallyFrom("stage 20 A\n");
+    EXPECT_TRUE(zudo::rally::rallyActions()[5]->run(*rally, nullptr));
+    EXPECT_EQ(hostCalls().size(), 1U);
+
+    ReplayManager::instance().setLastResult(nullptr); // a new stage starts
+    game.clear();
+    EXPECT_FALSE(ReplayManager::instance().saveReplay());
+    EXPECT_EQ(hostCalls(), Lines{});
+}
+
+TEST_F(Replay, PlayingLeavesTheFrontEndFirst)
+{
+    ReplayManager::instance().setLastResult(result(65.25F));
+    bindings::weatherControl.object().write<std::int32_t>(WeatherControlView::clearedForReplayOffset, 5);
+    replay->playResult = 7;
+
+    EXPECT_EQ(ReplayManager::instance().playReplay(), 7);
+    EXPECT_EQ(hostCalls(), (Lines{
+                               "frontEndMenuPage 17",
+                               "menuEntrySwitch 17 9 0",
+                               "frontEndMenuPage 25",
+                               "menuEntrySwitch 25 10 0",
+                               "gameStateSwitchB 1",
+                               "gameStateSwitchA 1",
+                               "playReplay",
+                           }));
+    EXPECT_EQ(weather(WeatherControlView::clearedForReplayOffset), 0);
+    EXPECT_EQ(weather(WeatherControlView::stageOffset), 20);
+    EXPECT_EQ(record(StageStartRecordView::carSlotOffset), 3);
+    EXPECT_EQ(replay->entryValue(17, 9), 0);
+    EXPECT_EQ(replay->entryValue(25, 10), 0);
+    EXPECT_EQ(replay->entryValue(25, 9), 1) << "other entries stay";
+}
+
+TEST_F(Replay, MenuEntriesAtOrPastTheCountAreSkipped)
+{
+    struct Case {
+        std::int32_t count25;
+        bool switched;
+    };
+    for (const Case c : {Case{10, false}, Case{11, true}, Case{0, false}, Case{-1, false}}) {
+        SCOPED_TRACE(c.count25);
+        zudo::rally::switchReplayMenuEntries(0);
+        replay->setEntryCount(25, c.count25);
+        game.clear();
+        zudo::rally::switchReplayMenuEntries(1);
+        Lines expected{"frontEndMenuPage 17", "menuEntrySwitch 17 9 1", "frontEndMenuPage 25"};
+        if (c.switched) {
+            expected.emplace_back("menuEntrySwitch 25 10 1");
+        }
+        EXPECT_EQ(hostCalls(), expected);
+        EXPECT_EQ(replay->entryValue(25, 10), c.switched ? 1 : 0);
+        replay->setEntryCount(25, 12);
+    }
+
+    // A front end that has no such page: nothing is switched on it.
+    replay->pages.erase(25);
+    game.clear();
+    zudo::rally::switchReplayMenuEntries(0);
+    EXPECT_EQ(hostCalls(), (Lines{"frontEndMenuPage 17", "menuEntrySwitch 17 9 0", "frontEndMenuPage 25"}));
+}
+
+} // namespace
