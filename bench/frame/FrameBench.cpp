@@ -249,7 +249,7 @@ void measureServiceFrames(std::size_t frames, zudo::sim::TraceWriter& trace)
     host.registerWithPlatform();
     GameRecorder recorder;
     registerHostFakes(host, recorder);
-    registerCarDamageFakes(host);
+    registerCarDamageFakes(host, &recorder);
     ServicePark& park = registerServiceParkFakes(host, recorder);
     zudo::rally::ServiceManager& manager = zudo::rally::ServiceManager::instance();
     manager.restart();

@@ -117,7 +117,7 @@ Simulation::Simulation(const SimulationOptions& options, TraceWriter& trace)
     host.registerWithPlatform();
     registerHostFakes(host, recorder_);
     registerStageStartFakes(host, recorder_);
-    registerCarDamageFakes(host);
+    registerCarDamageFakes(host, &recorder_);
     registerReplayFakes(host, recorder_);
     servicePark_ = &registerServiceParkFakes(host, recorder_);
     if (!platform::setCurrentDirectory(install)) {

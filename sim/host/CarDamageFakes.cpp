@@ -21,29 +21,37 @@ void fillAsNew(SimulatedHost& host, std::uint32_t record)
 
 } // namespace
 
-CarDamageFakes& registerCarDamageFakes(SimulatedHost& host)
+CarDamageFakes& registerCarDamageFakes(SimulatedHost& host, GameRecorder* recorder)
 {
+    const auto record = [recorder](const char* name) {
+        if (recorder != nullptr) {
+            recorder->recordHostRoutine(name, std::span<const std::int32_t>());
+        }
+    };
     // Owned by the fakes themselves, so the counters outlive this call.
     auto fakes = std::make_shared<CarDamageFakes>();
     const HostAddress table = host.allocate(16);
     table.write<std::uint32_t>(3 * 4, CarDamageFakes::repairRoutine);
 
     host.registerRoutine(util::mem::bindings::constructCarDamage.info.address,
-                         [&host, fakes, table](std::uint32_t self, std::span<const std::uint64_t>) {
+                         [&host, fakes, table, record](std::uint32_t self, std::span<const std::uint64_t>) {
                              ++fakes->constructed;
+                             record(util::mem::bindings::constructCarDamage.info.name);
                              HostAddress(self).writeAddress(0, table);
                              fillAsNew(host, self);
                              return std::uint64_t(self);
                          });
     host.registerRoutine(CarDamageFakes::repairRoutine,
-                         [&host, fakes](std::uint32_t self, std::span<const std::uint64_t>) {
+                         [&host, fakes, record](std::uint32_t self, std::span<const std::uint64_t>) {
                              ++fakes->repaired;
+                             record("repairCarDamage");
                              fillAsNew(host, self);
                              return std::uint64_t(0);
                          });
     host.registerRoutine(util::mem::bindings::copyCarDamage.info.address,
-                         [&host, fakes](std::uint32_t self, std::span<const std::uint64_t> arguments) {
+                         [&host, fakes, record](std::uint32_t self, std::span<const std::uint64_t> arguments) {
                              ++fakes->copied;
+                             record(util::mem::bindings::copyCarDamage.info.name);
                              const auto source = static_cast<std::uint32_t>(arguments.empty() ? 0 : arguments[0]);
                              std::uint8_t* to = host.memory(self + tableWord, contentSize);
                              const std::uint8_t* from = host.memory(source + tableWord, contentSize);

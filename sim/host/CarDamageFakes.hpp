@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include "sim/host/SimulatedHost.hpp"
+#include "sim/record/GameRecorder.hpp"
 
 namespace zudo::sim {
 
@@ -32,7 +33,9 @@ struct CarDamageFakes {
 };
 
 // Registers the three fakes; the counters live as long as the host keeps
-// them (until the next reset).
-CarDamageFakes& registerCarDamageFakes(SimulatedHost& host);
+// them (until the next reset). With a recorder, every call is recorded as
+// constructCarDamage, repairCarDamage or copyCarDamage (no arguments: the
+// records are host memory whose addresses say nothing).
+CarDamageFakes& registerCarDamageFakes(SimulatedHost& host, GameRecorder* recorder = nullptr);
 
 } // namespace zudo::sim

@@ -28,7 +28,7 @@ protected:
         host.reset();
         host.registerWithPlatform();
         sim::registerHostFakes(host, game);
-        damage = &sim::registerCarDamageFakes(host);
+        damage = &sim::registerCarDamageFakes(host, &game);
         replay = &sim::registerReplayFakes(host, game);
         park = &sim::registerServiceParkFakes(host, game);
         rally::ServiceManager::instance().restart();

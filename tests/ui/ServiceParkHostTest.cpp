@@ -27,7 +27,7 @@ protected:
     {
         ShellHostTest::SetUp();
         zudo::sim::SimulatedHost& host = zudo::sim::SimulatedHost::instance();
-        zudo::sim::registerCarDamageFakes(host);
+        zudo::sim::registerCarDamageFakes(host, &game);
         park = &zudo::sim::registerServiceParkFakes(host, game);
         ServiceManager::instance().restart();
         install.write("Plugins/Zuzuzevo/Trip.srp", "mechanics 2\nskill 5\nservice 30\nstage 20 A\n");
