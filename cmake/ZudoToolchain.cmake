@@ -14,6 +14,18 @@ if(ZUDO_SANITIZE AND NOT WIN32)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The fuzzing build: every object carries libFuzzer's coverage instrumentation
+# and both sanitizers; only the fuzz targets link libFuzzer's main. -O1 keeps
+# the compilation short and the assertions stay on.
+if(ZUDO_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "ZUDO_FUZZ needs clang (the fuzz preset uses clang++-14)")
+    endif()
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+                        -fno-omit-frame-pointer -gline-tables-only -O1)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
 # Warnings for the project's own code (not for googletest): link zudo_warnings.
 add_library(zudo_warnings INTERFACE)
 target_compile_options(zudo_warnings INTERFACE

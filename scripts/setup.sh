@@ -6,13 +6,14 @@
 # on Debian 12 from its backports suite, which it adds as an apt source.
 #   scripts/setup.sh            install, configure and build native and win32
 #   scripts/setup.sh --deps     only install packages
-#   scripts/setup.sh native     only the native build (win32 likewise)
+#   scripts/setup.sh native     only the native build (win32, bench, fuzz likewise)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake ninja-build g++ make pkg-config libboost-dev googletest libgtest-dev
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-          libcairo2-dev fonts-dejavu-core wine wine32:i386 file)
+          libcairo2-dev fonts-dejavu-core wine wine32:i386 file
+          clang-14 libclang-rt-14-dev llvm-14)
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -109,8 +110,8 @@ build() {
 
 case "${1:-all}" in
     --deps) install_deps; install_qemu_when_needed ;;
-    native|bench) install_deps; build "$1" ;;
+    native|bench|fuzz) install_deps; build "$1" ;;
     win32) install_deps; install_qemu_when_needed; build win32 ;;
     all) install_deps; install_qemu_when_needed; build native; build win32 ;;
-    *) echo "usage: $0 [--deps|native|win32|bench|all]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--deps|native|win32|bench|fuzz|all]" >&2; exit 2 ;;
 esac

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs every test of both builds: installs what is missing, configures and
 # builds native and win32, then runs CTest natively (sanitizers on) and the
-# win32 tests as scripts/wine-run.sh runs Windows programs on this machine.
-# Fails when any build or any test fails. Where nothing here can run Windows
-# programs, the win32 tests that need one are skipped and the last lines say
-# how many did not run.
+# win32 tests as scripts/wine-run.sh runs Windows programs on this machine,
+# and every fuzz target briefly (ZUDO_FUZZ_SECONDS each, default 5; 0 leaves
+# them out). Fails when any build, test or fuzz target fails. Where nothing
+# here can run Windows programs, the win32 tests that need one are skipped
+# and the last lines say how many did not run.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,6 +30,10 @@ for preset in native win32; do
     fi
 done
 scripts/wine-run.sh --stop
+fuzz_seconds=${ZUDO_FUZZ_SECONDS:-5}
+if [ "$fuzz_seconds" != 0 ]; then
+    scripts/fuzz.sh "$fuzz_seconds" || status=1
+fi
 elapsed="$((SECONDS / 60)) min $((SECONDS % 60)) s"
 if [ "$not_run" -gt 0 ]; then
     echo "=== $not_run win32 tests did not run: $(scripts/wine-run.sh --probe | sed 's/^none: //')"

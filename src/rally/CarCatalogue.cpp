@@ -1,7 +1,6 @@
 #include "rally/CarCatalogue.hpp"
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 
 #include "config/SettingFiles.hpp"

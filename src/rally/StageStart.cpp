@@ -1,7 +1,5 @@
 #include "rally/StageStart.hpp"
 
-#include <array>
-#include <cstring>
 #include <vector>
 
 #include "rally/WeatherDaemon.hpp"
