@@ -7,9 +7,9 @@
 # program, the second takes them from there. Shows the console and Ridoved.csv;
 # a program that fails shows its messages and ends the script.
 # Natively it then runs the plug-in in the host simulator on the same
-# installation (examples/scripts/start-page.txt and lists.txt): each trace is
-# shown and kept in examples/run/NAME.trace, the pictures in
-# examples/run/screenshots/.
+# installation with every example script (examples/scripts: the start page,
+# the two lists, a whole hotlap, a whole rally): the traces are kept in
+# examples/run/NAME.trace, a picture of every page in examples/run/screenshots/.
 #
 #   scripts/run-sample.sh            both builds
 #   scripts/run-sample.sh native     one of them (win32 likewise)
@@ -53,24 +53,33 @@ run_ridoved() { # build program runner...
     show "Maps/TrackValidation.ini" "$dir/Maps/TrackValidation.ini"
 }
 
-run_simulator() { # the plug-in's pages in zudo-sim, on the native installation
+run_simulator() { # the plug-in in zudo-sim, on the native installation: every example script
     local dir="$root/examples/run"
-    echo
     if [ ! -f "$root/build/native/Zuzuzevo.so" ]; then
-        echo "=== Zuzuzevo in the host simulator"
-        echo "(build/native/Zuzuzevo.so is not built yet: skipped)"
+        echo "(build/native/Zuzuzevo.so is not built yet: the host simulator's runs are skipped)"
         return 0
     fi
     rm -rf "$dir/screenshots"
-    local script
-    for script in start-page lists; do
+    local script name
+    for script in start-page lists hotlap rally; do
+        echo
         echo "=== Zuzuzevo in the host simulator: examples/scripts/$script.txt"
         "$root/build/native/zudo-sim" --plugin "$root/build/native/Zuzuzevo.so" --install "$dir/native" \
             --script "$root/examples/scripts/$script.txt" --trace "$dir/$script.trace" \
             --screenshots "$dir/screenshots"
-        show "trace (examples/run/$script.trace)" "$dir/$script.trace"
+        if [ "$script" = start-page ] || [ "$script" = lists ]; then
+            show "trace (examples/run/$script.trace)" "$dir/$script.trace"
+        else
+            # The whole trace is long: what the driver was told, and the status line of each page.
+            echo "--- in-game messages and status lines (whole trace: examples/run/$script.trace)"
+            grep -E '^(ShowMessage|DrawText 2 465|HostCall startStage)' "$dir/$script.trace" | uniq
+        fi
     done
-    echo "--- screenshots: $(cd "$dir" && ls screenshots/*.png | tr '\n' ' ')"
+    local file
+    for file in "$dir"/native/Plugins/Zuzuzevo/*.tm2 "$dir"/native/Plugins/Zuzuzevo/*.prs; do
+        if [ -f "$file" ]; then show "records and progress: ${file#"$dir/native/"}" "$file"; fi
+    done
+    echo "--- screenshots of every page in examples/run/screenshots: $(cd "$dir" && ls screenshots/*.png | tr '\n' ' ')"
 }
 
 run_windows_ridoved() { # Ridoved.exe as the Windows tests run it, when anything here can

@@ -21,13 +21,10 @@
 //
 //   build/bench/bench/frame/bench_frame [--plugin PATH] [--install DIR] [--frames N]
 //
-// Allocations are counted by this program's own malloc, calloc, realloc and
-// aligned allocations (glibc's allocator underneath), which the plug-in's
-// operator new reaches as well.
+// Allocations are counted by this program's own allocator functions
+// (AllocationCounter.cpp), which the plug-in's operator new reaches as well.
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +37,7 @@
 #include <string>
 #include <vector>
 
+#include "FrameFigures.hpp"
 #include "platform/Platform.hpp"
 #include "plugin/Zuzuzevo.hpp"
 #include "rally/CarCatalogue.hpp"
@@ -56,117 +54,9 @@
 #include "sim/record/Trace.hpp"
 #include "util/mem/Bindings.hpp"
 
-extern "C" {
-void* __libc_malloc(std::size_t size);
-void* __libc_calloc(std::size_t count, std::size_t size);
-void* __libc_realloc(void* pointer, std::size_t size);
-void* __libc_memalign(std::size_t alignment, std::size_t size);
-void __libc_free(void* pointer);
-void* memalign(std::size_t alignment, std::size_t size);
-}
-
 namespace {
 
-std::atomic<std::uint64_t> allocations{0};
-
-} // namespace
-
-extern "C" {
-
-void* malloc(std::size_t size)
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_malloc(size);
-}
-
-void* calloc(std::size_t count, std::size_t size)
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_calloc(count, size);
-}
-
-void* realloc(void* pointer, std::size_t size)
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_realloc(pointer, size);
-}
-
-void* memalign(std::size_t alignment, std::size_t size)
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_memalign(alignment, size);
-}
-
-void* aligned_alloc(std::size_t alignment, std::size_t size) { return memalign(alignment, size); }
-
-int posix_memalign(void** result, std::size_t alignment, std::size_t size)
-{
-    void* pointer = memalign(alignment, size);
-    if (pointer == nullptr) {
-        return 12; // ENOMEM
-    }
-    *result = pointer;
-    return 0;
-}
-
-void free(void* pointer) { __libc_free(pointer); }
-
-} // extern "C"
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-class DiscardingBuffer : public std::streambuf {
-protected:
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
-};
-
-struct Figures {
-    std::vector<double> microseconds;
-    std::vector<std::uint64_t> allocations;
-};
-
-double percentile(std::vector<double> values, double fraction)
-{
-    std::sort(values.begin(), values.end());
-    return values[static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1))];
-}
-
-template <class Step>
-Figures measure(std::size_t frames, Step&& step)
-{
-    Figures figures;
-    figures.microseconds.reserve(frames);
-    figures.allocations.reserve(frames);
-    for (std::size_t i = 0; i < frames; ++i) {
-        const std::uint64_t before = allocations.load();
-        const Clock::time_point start = Clock::now();
-        step();
-        const Clock::time_point end = Clock::now();
-        figures.allocations.push_back(allocations.load() - before);
-        figures.microseconds.push_back(std::chrono::duration<double, std::micro>(end - start).count());
-    }
-    return figures;
-}
-
-void print(const char* what, const Figures& figures)
-{
-    std::uint64_t total = 0;
-    std::uint64_t most = 0;
-    for (const std::uint64_t count : figures.allocations) {
-        total += count;
-        most = std::max(most, count);
-    }
-    std::printf("%-30s %6zu frames  median %8.2f us  p90 %8.2f us  min %8.2f us  "
-                "allocations per frame %.2f (most %llu)\n",
-                what, figures.microseconds.size(), percentile(figures.microseconds, 0.5),
-                percentile(figures.microseconds, 0.9),
-                *std::min_element(figures.microseconds.begin(), figures.microseconds.end()),
-                static_cast<double>(total) / static_cast<double>(figures.allocations.size()),
-                static_cast<unsigned long long>(most));
-}
+using namespace zudo::bench;
 
 zudo::rally::TrackConditionPtr benchCondition(int conditions, int tintSet)
 {
@@ -388,7 +278,7 @@ int main(int argc, char** argv)
             {"hotlap list, 20 records of the first hotlap", {"draw", "key select"}, "char n"},
             {"rally list, 1,000 rally files", {"draw", "key down", "key select"}, "key down"},
         };
-        const std::uint64_t atStart = allocations.load();
+        const std::uint64_t atStart = allocationCount();
         for (const Page& page : pages) {
             measurePage(options, page, frames);
         }
@@ -399,7 +289,7 @@ int main(int argc, char** argv)
         simulation.shutDown();
         measureStageStart(simulation.recorder(), std::max<std::size_t>(1, frames / 10));
         measureServiceFrames(frames, trace);
-        std::printf("%llu allocations in all\n", static_cast<unsigned long long>(allocations.load() - atStart));
+        std::printf("%llu allocations in all\n", static_cast<unsigned long long>(allocationCount() - atStart));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench_frame: %s\n", error.what());
         if (!made.empty()) {

@@ -15,42 +15,17 @@
 #include <string>
 #include <vector>
 
+#include "BenchInstallation.hpp"
 #include "platform/Platform.hpp"
 #include "rally/RallyList.hpp"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using namespace std::string_literals;
-
-constexpr int stagesPerRally = 10;
 
 double millisecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Stage k of every rally has the same display name, so each best-time query
-// finds a candidate in every rally.
-void writeInstallation(const std::filesystem::path& host, int rallies)
-{
-    const auto plugins = host / "Plugins" / "Zuzuzevo";
-    std::filesystem::create_directories(plugins);
-    for (int r = 0; r < rallies; ++r) {
-        const std::string name = "Rally " + std::to_string(r);
-        std::ofstream definition(plugins / (name + ".srp"), std::ios::binary);
-        std::ofstream times(plugins / (name + ".tm2"), std::ios::binary);
-        definition << "# bench rally\nweather good\ntyres gravel dry\nmechanics 4\nskill 3\n";
-        for (int s = 0; s < stagesPerRally; ++s) {
-            const int stage = 20 + (r + s) % 40;
-            definition << "conditions " << (s % 3) << "\nsurface " << (s % 3) << "\nservice 30\n";
-            definition << "stage " << stage << " Special Stage " << s << "\n";
-            const int finish = 60000 + (r * 7919 + s * 104729) % 240000;
-            times << "3 " << stage << " 0 " << finish / 3 << ' ' << finish / 2 << ' ' << finish
-                  << " 0 3 133543050415000000 3 Car\0Default\0Special Stage "s << s << "\0Driver\0"s
-                  << "0 0 0 " << (s % 3) << ' ' << (s % 3) << " 1 \n";
-        }
-    }
 }
 
 template <class Work>
@@ -72,7 +47,7 @@ int main(int argc, char** argv)
     const int rallies = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
     const auto host = std::filesystem::temp_directory_path() / ("zudo-rally-bench-" + std::to_string(zudo::platform::processId()));
     std::filesystem::remove_all(host);
-    writeInstallation(host, rallies);
+    zudo::bench::writeRallyFiles(host, rallies);
     std::filesystem::current_path(host);
     zudo::platform::setExecutablePath((host / "Zoraravi_SSE.exe").string());
 
@@ -92,7 +67,7 @@ int main(int argc, char** argv)
     });
 
     std::printf("rally list: %zu entries (%d rally files of %d stages with best times) built in %.1f ms\n",
-                list.size(), rallies, stagesPerRally, buildMs);
+                list.size(), rallies, zudo::bench::stagesPerRally, buildMs);
     std::printf("standings of one %zu-stage rally across all rallies: %.3f ms (best of 20; checksum %.3f)\n",
                 rally->stageCount(), standingsMs, static_cast<double>(checksum));
     std::filesystem::current_path(std::filesystem::temp_directory_path());

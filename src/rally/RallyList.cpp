@@ -158,10 +158,33 @@ const RallyList::NameIndex& RallyList::nameIndex() const
     return nameIndex_;
 }
 
+// The standings ask for the same stages again at every change of the page:
+// with a thousand rallies one walk over the stages of a name is far dearer
+// than keeping what it found until a stage or a record changes.
 StageTimePtr RallyList::bestTimeOnStage(const std::string& displayName, int surface) const
 {
+    const std::uint64_t stages = stagesGeneration();
+    const std::uint64_t records = Stage::recordsGeneration();
+    if (stages != bestTimesStages_ || records != bestTimesRecords_ || !indexed_) {
+        bestTimes_.clear();
+        bestTimesStages_ = stages;
+        bestTimesRecords_ = records;
+    }
+    std::string foldedName = util::lowerCase(displayName, std::locale::classic());
+    std::string key = foldedName + '\n' + std::to_string(surface);
+    const auto known = bestTimes_.find(key);
+    if (known != bestTimes_.end()) {
+        return known->second;
+    }
+    StageTimePtr best = findBestTimeOnStage(foldedName, surface);
+    bestTimes_.emplace(std::move(key), best);
+    return best;
+}
+
+StageTimePtr RallyList::findBestTimeOnStage(const std::string& foldedName, int surface) const
+{
     const NameIndex& index = nameIndex();
-    const auto places = index.find(util::lowerCase(displayName, std::locale::classic()));
+    const auto places = index.find(foldedName);
     if (places == index.end()) {
         return nullptr;
     }

@@ -59,9 +59,15 @@ private:
     };
     using NameIndex = std::unordered_map<std::string, std::vector<StagePlace>>;
     const NameIndex& nameIndex() const;
+    StageTimePtr findBestTimeOnStage(const std::string& foldedName, int surface) const;
     std::uint64_t stagesGeneration() const;
 
     Rallies rallies_;
+    // Best times found, by folded display name and surface; valid while no
+    // stage object and no record has changed since.
+    mutable std::unordered_map<std::string, StageTimePtr> bestTimes_;
+    mutable std::uint64_t bestTimesStages_ = 0;
+    mutable std::uint64_t bestTimesRecords_ = 0;
     mutable NameIndex nameIndex_;
     mutable std::uint64_t indexedGeneration_ = 0;
     mutable bool indexed_ = false;

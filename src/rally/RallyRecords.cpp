@@ -112,13 +112,26 @@ bool Rally::saveRecords()
     io::ReplacingFile file(RecordFile(*this, key).fullPath());
     std::ostream& out = file.stream();
     out.imbue(std::locale::classic());
+    // The file is written from copies of the stages with their new records;
+    // the stages themselves take the records only once the file is in place,
+    // so that a failed write leaves the attempt a new record that can be
+    // saved again.
+    std::vector<StageTimePtr> newRecords;
     for (const StagePtr& stage : stages_) {
-        stage->addRecord(recordOf(*stage));
-        for (const StageTimePtr& record : stage->recordsMatching(key)) {
+        Stage withNewRecord(*stage);
+        newRecords.push_back(recordOf(*stage));
+        withNewRecord.addRecord(newRecords.back());
+        for (const StageTimePtr& record : withNewRecord.recordsMatching(key)) {
             out << record->formatVersion() << ' ' << *record << '\n';
         }
     }
-    return file.commit() || fileFailure(file.failure());
+    if (!file.commit()) {
+        return fileFailure(file.failure());
+    }
+    for (std::size_t index = 0; index < stages_.size(); ++index) {
+        stages_[index]->addRecord(newRecords[index]);
+    }
+    return true;
 }
 
 std::optional<platform::CalendarTime> Rally::recordDate() const

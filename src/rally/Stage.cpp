@@ -62,6 +62,7 @@ void Stage::addRecord(const StageTimePtr& time)
         records_.clear();
     }
     records_[time->recordKey()] = time;
+    ++recordsGeneration_;
 }
 
 std::vector<StageTimePtr> Stage::recordsMatching(const RecordKey& query) const

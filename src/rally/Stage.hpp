@@ -3,6 +3,7 @@
 // StageTime part), whether it has been driven in the current attempt, the
 // setup chosen for it, its service allowance and the best results kept for it.
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -52,6 +53,9 @@ public:
     // replacing a record with the same key. A rally stage keeps one record.
     void addRecord(const StageTimePtr& time);
     const Records& records() const { return records_; }
+    // Counts every change of the records of any stage, so that lookups over
+    // records know when to look again.
+    static std::uint64_t recordsGeneration() { return recordsGeneration_; }
     // The records whose key the query matches, in key order.
     std::vector<StageTimePtr> recordsMatching(const RecordKey& query) const;
     // An exact query: the record with that key. Otherwise the matching record
@@ -80,6 +84,8 @@ public:
 
 private:
     float differenceTo(const StageTimePtr& other) const;
+
+    inline static std::uint64_t recordsGeneration_ = 0;
 
     bool driven_ = false;
     Records records_;

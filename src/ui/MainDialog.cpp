@@ -9,6 +9,7 @@
 #include "rally/RallyList.hpp"
 #include "rally/Names.hpp"
 #include "tracks/StageCatalogue.hpp"
+#include "ui/RallyDialog.hpp"
 #include "ui/Screen.hpp"
 #include "util/Exception.hpp"
 #include "util/TimeText.hpp"
@@ -172,8 +173,7 @@ Dialog* MainDialog::openSelected()
     if (entry->stageCount() == 0) {
         return this; // nothing to drive
     }
-    // The rally dialog is not part of this build yet: the entry stays listed.
-    return this;
+    return openChild(std::make_unique<RallyDialog>(this, entry));
 }
 
 void MainDialog::createComponents(Page& page)

@@ -125,7 +125,7 @@ TEST_F(FileFailures, AReadOnlyProgressFileIsKeptAndTheReasonReachesThePlayer)
     EXPECT_EQ(rally->stage(0)->finishTime(), 50.0F);
 }
 
-TEST_F(FileFailures, ARefusedRecordsFileKeepsTheRecordsInMemory)
+TEST_F(FileFailures, ARefusedRecordsFileKeepsTheAttemptANewRecord)
 {
     const RallyPtr rally = rallyFrom(twoStages, "Trip.srp");
     drive(*rally, 50.0F);
@@ -137,8 +137,13 @@ TEST_F(FileFailures, ARefusedRecordsFileKeepsTheRecordsInMemory)
         EXPECT_FALSE(rally->saveRecords());
         EXPECT_EQ(rally->lastFileFailure(), "Could not write Trip.tm2" + refused);
         EXPECT_EQ(pluginFile("Trip.tm2"), old);
-        EXPECT_EQ(rally->recordTotal(), 90.0F);
+        EXPECT_EQ(rally->recordTotal(), 100.0F); // the records stay those of the file
+        EXPECT_EQ(rally->stage(0)->finishTime(), 45.0F);
     }
+    // Still a new record: saved once the file may be written.
+    EXPECT_TRUE(rally->saveRecords());
+    EXPECT_EQ(rally->lastFileFailure(), "");
+    EXPECT_EQ(rally->recordTotal(), 90.0F);
     // Not a new record is no failure.
     EXPECT_FALSE(rally->saveRecords());
     EXPECT_EQ(rally->lastFileFailure(), "");

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "RallyFixture.hpp"
@@ -141,6 +143,33 @@ TEST_F(RecordsStore, ANewRecordRewritesTheRallyFile)
     }
     ASSERT_TRUE(again->saveRecords());
     EXPECT_NE(pluginFile("Three.tm2").find(" 60234 "), std::string::npos);
+}
+
+TEST_F(RecordsStore, AFailedWriteKeepsTheAttemptANewRecord)
+{
+    const RallyPtr rally = rallyFrom("stage 20 A\nstage 21 B\n", "Blocked.srp");
+    host.write("Plugins/Zuzuzevo/Blocked.tm2", line(3, 20, 90000) + line(3, 21, 90000));
+    ASSERT_TRUE(rally->loadRecords());
+    for (const auto& stage : rally->stages()) {
+        stage->setCondition(condition(stage->stageNumber(), 2, 0, 1));
+        stage->takeResult(1.0F, 2.0F, 80.0F, "Ann");
+    }
+    ASSERT_TRUE(rally->isNewRecord());
+    // A directory where the new file would have to go: it cannot take its place.
+    const std::filesystem::path blocked = host.path() / "Plugins/Zuzuzevo/Blocked.tm2";
+    std::filesystem::remove(blocked);
+    std::filesystem::create_directory(blocked);
+
+    EXPECT_FALSE(rally->saveRecords());
+    EXPECT_TRUE(rally->isNewRecord()) << "the attempt can still be saved";
+    EXPECT_FLOAT_EQ(rally->recordTotal(), 180.0F) << "the old records stand";
+
+    std::filesystem::remove(blocked);
+    EXPECT_TRUE(rally->saveRecords());
+    EXPECT_FLOAT_EQ(rally->recordTotal(), 160.0F);
+    const std::string saved = pluginFile("Blocked.tm2");
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 2);
+    EXPECT_NE(saved.find(" 80000 "), std::string::npos);
 }
 
 TEST_F(RecordsStore, HotlapRecordsComeFromAndGoToTheFileOfTheirSurfaceAndTyres)

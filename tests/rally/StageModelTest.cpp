@@ -268,4 +268,12 @@ TEST_F(StageModel, BestTimesAcrossRallies)
     late->addRecord(timeOn(condition(41, 0, 1, 0), 50.0F));
     c->addStage(late);
     EXPECT_EQ(list.bestTimeOnStage("nowhere", 1)->finishTime(), 50.0F);
+
+    // A record that replaces another after a query is seen by the next one,
+    // better or worse.
+    b->stage(0)->addRecord(timeOn(condition(30, 0, 2, 0), 83.0F));
+    EXPECT_EQ(list.bestTimeOnStage("Forest", -1)->finishTime(), 83.0F);
+    b->stage(0)->addRecord(timeOn(condition(30, 0, 2, 0), 99.0F));
+    c->stage(0)->addRecord(timeOn(condition(40, 0, 1, 0), 98.0F));
+    EXPECT_EQ(list.bestTimeOnStage("Forest", -1)->finishTime(), 90.0F);
 }

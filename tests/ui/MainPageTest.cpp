@@ -9,6 +9,7 @@
 
 #include "PageFixture.hpp"
 #include "ui/MainDialog.hpp"
+#include "ui/RallyDialog.hpp"
 #include "ui/Screen.hpp"
 #include "util/TimeText.hpp"
 
@@ -288,6 +289,22 @@ TEST_F(MainPage, SelectOnAnEntryWithoutStagesChangesNothing)
     EXPECT_EQ(key(dialog, 'b'), &parent);
     down(dialog);
     EXPECT_EQ(select(dialog), &parent) << "select on Back";
+}
+
+TEST_F(MainPage, SelectOnAnEntryWithStagesOpensItsPage)
+{
+    list.add(rallyFrom("Two", "stage 20 Forest\nstage 41 Coast\n"));
+    Dialog parent;
+    MainDialog dialog(&parent, false, list);
+    dialog.draw();
+    Dialog* page = select(dialog);
+    ASSERT_NE(page, &dialog);
+    EXPECT_EQ(page, dialog.child());
+    EXPECT_NE(dynamic_cast<RallyDialog*>(page), nullptr);
+    EXPECT_EQ(page->parent(), &dialog);
+    EXPECT_EQ(key(*page, 'b'), &dialog) << "and back to the list";
+    dialog.draw();
+    EXPECT_EQ(dialog.child(), nullptr) << "deleted at the list's next frame";
 }
 
 TEST_F(MainPage, ADamagedRecordsFileIsToldAndTheListKeepsWorking)

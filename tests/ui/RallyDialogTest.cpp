@@ -1,0 +1,356 @@
+// The rally page without a game behind it: its layout (menu, standings with
+// their window of 14 rows and the total row), the status help, the key rules
+// that need no stage start, and the end of an attempt (saving a record, a
+// failed save, "Retry"). Stage starts, splits and results are driven through
+// the simulator (tests/sim).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "OneConditionPerTrack.hpp"
+#include "ShellHost.hpp"
+#include "rally/CarCatalogue.hpp"
+#include "rally/ConditionChoice.hpp"
+#include "rally/Rally.hpp"
+#include "rally/RallyList.hpp"
+#include "rally/ReplayManager.hpp"
+#include "ui/RallyDialog.hpp"
+#include "ui/Screen.hpp"
+
+namespace {
+
+using namespace zudo::ui;
+using zudo::rally::Rally;
+using zudo::rally::RallyPtr;
+using Calls = std::vector<std::string>;
+
+class RallyPage : public zudo::test::ShellHostTest {
+protected:
+    void SetUp() override
+    {
+        ShellHostTest::SetUp();
+        zudo::rally::ReplayManager::instance().setLastResult(nullptr);
+        removeGame(); // pages built through the recorder alone
+        // The list of all rallies, built once in a process, holds no rally of
+        // these tests.
+        zudo::rally::RallyList::instance();
+        install.write("Plugins/Zuzuzevo/.keep", "");
+        zudo::test::useOneConditionPerTrack();
+    }
+    void TearDown() override
+    {
+        zudo::rally::useConditionChoice(zudo::rally::ConditionChoice{});
+        ShellHostTest::TearDown();
+    }
+
+    RallyPtr rallyFrom(const std::string& name, const std::string& text)
+    {
+        install.write("Plugins/Zuzuzevo/" + name + ".srp", text);
+        return std::make_shared<Rally>(name, "Plugins/Zuzuzevo/" + name + ".srp");
+    }
+    static std::string stages(int count)
+    {
+        std::string text;
+        for (int i = 1; i <= count; ++i) {
+            text += "stage 20 S" + std::to_string(i) + "\n";
+        }
+        return text;
+    }
+
+    Calls frame(Dialog& dialog)
+    {
+        game.clear();
+        dialog.draw();
+        return game.lastFrame();
+    }
+    static bool has(const Calls& calls, const std::string& line)
+    {
+        return std::find(calls.begin(), calls.end(), line) != calls.end();
+    }
+    // The text drawn at (x, y) in the frame, or "(none)".
+    static std::string textAt(const Calls& calls, int x, int y)
+    {
+        const std::string prefix = "DrawText " + std::to_string(x) + " " + std::to_string(y) + " \"";
+        for (const std::string& call : calls) {
+            if (call.rfind(prefix, 0) == 0) {
+                return call.substr(prefix.size(), call.size() - prefix.size() - 1);
+            }
+        }
+        return "(none)";
+    }
+    Dialog* key(Dialog& dialog, char c) { return dialog.HandleFrontEndEvents(c, false, false, false, false, false); }
+    Dialog* down(Dialog& d, int times = 1)
+    {
+        Dialog* result = &d;
+        for (int i = 0; i < times; ++i) {
+            result = d.HandleFrontEndEvents('\0', false, true, false, false, false);
+        }
+        return result;
+    }
+    Dialog* left(Dialog& d) { return d.HandleFrontEndEvents('\0', false, false, true, false, false); }
+    Dialog* right(Dialog& d) { return d.HandleFrontEndEvents('\0', false, false, false, true, false); }
+    Dialog* select(Dialog& d) { return d.HandleFrontEndEvents('\0', false, false, false, false, true); }
+};
+
+TEST_F(RallyPage, MenuRowsOfARally)
+{
+    const RallyPtr rally = rallyFrom("Three", "tyres snow\nstage 20 Forest\nstage 41 Coast\nstage 10 Hills\n");
+    RallyDialog dialog(nullptr, rally);
+    const Calls calls = frame(dialog);
+    const std::string car = zudo::rally::CarCatalogue::instance().displayName(
+        zudo::rally::CarCatalogue::instance().selectedSlot());
+
+    // Title in the title colour and font, then the bar behind row 0.
+    const auto title = std::find(calls.begin(), calls.end(), "DrawText 5 5 \"Rally Three\"");
+    ASSERT_NE(title, calls.end());
+    EXPECT_EQ(*(title - 2), "SelectMenuColor 4");
+    EXPECT_EQ(*(title - 1), "SelectFont 1");
+    EXPECT_TRUE(has(calls, "DrawHighlight 0 25 210 15"));
+    EXPECT_EQ(textAt(calls, 5, 25), "Forest (1/3)");
+    EXPECT_EQ(textAt(calls, 5, 40), "Car: " + car) << "a stage without a car slot names the selected car";
+    EXPECT_EQ(textAt(calls, 5, 55), "Weather: Good  [Options...]");
+    EXPECT_EQ(textAt(calls, 5, 70), "Tyres: Snow");
+    EXPECT_EQ(textAt(calls, 5, 85), "Setup: Default");
+    EXPECT_EQ(textAt(calls, 5, 100), "Edit: Reset Stage");
+    EXPECT_EQ(textAt(calls, 5, 115), "Leave Three");
+    EXPECT_EQ(dialog.actionLabels(), (std::vector<std::string>{"Reset Stage", "Reset All", "Save Progress"}));
+
+    // Row 0's help: the stage, its conditions and its service.
+    EXPECT_EQ(StatusLine::text(), "Forest: crisp clear morning damp normal, No Service");
+}
+
+TEST_F(RallyPage, StatusHelpNamesTheServiceOfTheStage)
+{
+    const RallyPtr rally = rallyFrom("Serviced", "weather random\nmechanics 1\nskill expert\nservice 30\n"
+                                                 "stage 20 Forest\nmechanics 4\nskill 3\nservice 45\nstage 41 Coast\n");
+    RallyDialog dialog(nullptr, rally);
+    frame(dialog);
+    EXPECT_EQ(StatusLine::text(), "Forest: Random Conditions, Service 30 min, 1 Expert Mechanic");
+
+    rally->stage(0)->setDriven(true); // what a stage start and result would leave
+    select(dialog);                   // on a driven stage: the next one not driven
+    frame(dialog);
+    EXPECT_EQ(dialog.stageIndex(), 1);
+    EXPECT_EQ(StatusLine::text(), "Coast: Random Conditions, Service 45 min, 4 Competent Mechanics");
+
+    rally->stage(1)->service().setUsed(true);
+    rally->stage(1)->setPenalty(20.0F);
+    rally->stage(1)->setWeatherMode(0);
+    down(dialog);
+    dialog.HandleFrontEndEvents('\0', true, false, false, false, false);
+    frame(dialog);
+    EXPECT_EQ(StatusLine::text(), "Coast: crisp clear morning damp normal, Service Penalty 20 seconds");
+}
+
+TEST_F(RallyPage, StandingsShowAWindowOfFourteenRowsAndTheTotalThreeUnitsBelow)
+{
+    const RallyPtr rally = rallyFrom("Long", stages(20));
+    RallyDialog dialog(nullptr, rally);
+    Calls calls = frame(dialog);
+    EXPECT_EQ(textAt(calls, 392, 180), "Records");
+    for (const auto& [x, title] : {std::pair{184, "Time"}, {254, "Rally Record"}, {346, "Surface"},
+                                   {438, "Overall"}, {540, "Stage"}}) {
+        EXPECT_EQ(textAt(calls, x, 195), title);
+    }
+    EXPECT_EQ(textAt(calls, 2, 212), "1) S1");
+    EXPECT_EQ(textAt(calls, 142, 212), " damp");
+    EXPECT_EQ(textAt(calls, 184, 212), " --:--.---");
+    EXPECT_EQ(textAt(calls, 2, 212 + 13 * 15), "14) S14");
+    EXPECT_EQ(textAt(calls, 2, 212 + 14 * 15), "(none)") << "a 15th row";
+    EXPECT_EQ(textAt(calls, 2, 212 + 14 * 15 + 3), "Total (penalties included)");
+    EXPECT_EQ(textAt(calls, 2, 445), "'t': Toggle Autoscroll   'n': Next   'p': Previous");
+
+    key(dialog, 'p');
+    calls = frame(dialog);
+    EXPECT_EQ(textAt(calls, 2, 212), "20) S20") << "'p' from the first stage wraps to the last";
+    EXPECT_EQ(textAt(calls, 2, 212 + 13 * 15), "13) S13");
+}
+
+TEST_F(RallyPage, AShortRallyHasNoHintAndItsTotalRowFollowsItsRows)
+{
+    const RallyPtr rally = rallyFrom("Short", stages(3));
+    RallyDialog dialog(nullptr, rally);
+    const Calls calls = frame(dialog);
+    EXPECT_EQ(textAt(calls, 2, 212 + 2 * 15), "3) S3");
+    EXPECT_EQ(textAt(calls, 2, 212 + 3 * 15 + 3), "Total (penalties included)");
+    EXPECT_EQ(textAt(calls, 184, 212 + 3 * 15 + 3), " --:--.---");
+    EXPECT_EQ(textAt(calls, 2, 445), "(none)");
+}
+
+TEST_F(RallyPage, TheWeatherRowOfARallyNeverOpensTheOptionsAndKeepsItsMode)
+{
+    const RallyPtr rally = rallyFrom("Three", "weather bad\n" + stages(3));
+    RallyDialog dialog(nullptr, rally);
+    down(dialog, 2);
+    frame(dialog);
+    EXPECT_EQ(select(dialog), &dialog);
+    EXPECT_EQ(dialog.child(), nullptr);
+    left(dialog);
+    right(dialog);
+    right(dialog);
+    EXPECT_EQ(rally->stage(0)->weatherMode(), 2);
+    const Calls calls = frame(dialog);
+    EXPECT_EQ(textAt(calls, 5, 55), "Weather: Bad  [Options...]");
+    EXPECT_EQ(textAt(calls, 215, 5), "Weather/Track Options");
+    EXPECT_EQ(textAt(calls, 215 + 90, 5 + 20), "crisp");
+    EXPECT_EQ(textAt(calls, 215 + 90, 5 + 80), "normal");
+}
+
+TEST_F(RallyPage, TheWeatherRowOfAHotlapStepsTheModeAndOpensTheOptionsUnlessRandom)
+{
+    const RallyPtr hotlap = rallyFrom("Lap", "hotlap 1\nweather good\nstage 20 Forest\n");
+    RallyDialog dialog(nullptr, hotlap);
+    down(dialog, 2);
+    right(dialog);
+    EXPECT_EQ(hotlap->stage(0)->weatherMode(), 1);
+    Calls calls = frame(dialog);
+    EXPECT_EQ(textAt(calls, 5, 55), "Weather: Random");
+    EXPECT_EQ(textAt(calls, 215 + 90, 5 + 20), "Random");
+    EXPECT_EQ(select(dialog), &dialog) << "random weather has no options";
+
+    right(dialog);
+    EXPECT_EQ(hotlap->stage(0)->weatherMode(), 2);
+    Dialog* options = select(dialog);
+    EXPECT_NE(options, &dialog);
+    EXPECT_EQ(options, dialog.child());
+    EXPECT_EQ(options->parent(), &dialog);
+}
+
+TEST_F(RallyPage, StageCallsWithoutAStartedStageAreIgnored)
+{
+    const RallyPtr hotlap = rallyFrom("Lap", "hotlap 1\nstage 20 Forest\n");
+    RallyDialog dialog(nullptr, hotlap);
+    frame(dialog);
+    StatusLine::setText("before");
+    game.clear();
+    EXPECT_EQ(dialog.checkPoint(30.0F, 1, "Ann"), &dialog);
+    EXPECT_EQ(dialog.handleResults(30.0F, 60.0F, 90.0F, "Ann"), &dialog);
+    EXPECT_EQ(game.calls(), Calls{}) << "no message";
+    EXPECT_FALSE(hotlap->stage(0)->driven());
+    EXPECT_EQ(hotlap->stage(0)->split(0), 0.0F);
+    EXPECT_EQ(dialog.child(), nullptr);
+    EXPECT_FALSE(dialog.needsRebuild());
+    EXPECT_EQ(StatusLine::text(), "before");
+}
+
+TEST_F(RallyPage, AFailedStartSaysSoAndStartsNothing)
+{
+    const RallyPtr hotlap = rallyFrom("Lap", "hotlap 1\nstage 20 Forest\n");
+    RallyDialog dialog(nullptr, hotlap);
+    frame(dialog);
+    select(dialog); // no game: the stage cannot start
+    EXPECT_EQ(textAt(frame(dialog), 2, 465), "Failed to start stage.") << "shown until the next key";
+    EXPECT_EQ(dialog.phase(), RallyDialog::Phase::Idle);
+    EXPECT_EQ(dialog.handleResults(1, 2, 3, "Ann"), &dialog);
+    EXPECT_FALSE(hotlap->stage(0)->driven());
+
+    down(dialog);
+    dialog.HandleFrontEndEvents('\0', true, false, false, false, false);
+    EXPECT_EQ(textAt(frame(dialog), 2, 465),
+              "Forest: crisp clear morning damp normal, Service 40 min, 4 Competent Mechanics")
+        << "then row 0's help, with the settings' service of hotlaps";
+}
+
+TEST_F(RallyPage, ANewRecordIsSavedAndAFailedSaveKeepsTheAttempt)
+{
+    const RallyPtr hotlap = rallyFrom("Lap", "hotlap 1\ntyres gravel dry\nstage 20 Forest\n");
+    RallyDialog dialog(nullptr, hotlap);
+    hotlap->stage(0)->takeResult(30.0F, 60.0F, 90.5F, "Ann");
+    Calls calls = frame(dialog);
+    EXPECT_EQ(textAt(calls, 5, 25), "Save Hotlap Record");
+
+    // Something in the way of the record file: nothing is reported as saved.
+    const std::filesystem::path file = install.path() / "Plugins/Zuzuzevo/Forest (damp, Gravel Dry).tm2";
+    std::filesystem::create_directory(file);
+    select(dialog);
+    EXPECT_EQ(StatusLine::text(), "Failed to save the hotlap record; the attempt is kept, try again.");
+    calls = frame(dialog);
+    EXPECT_EQ(textAt(calls, 5, 25), "Save Hotlap Record") << "the attempt stays";
+    EXPECT_TRUE(hotlap->stage(0)->driven());
+    EXPECT_EQ(textAt(calls, 2, 465), "Failed to save the hotlap record; the attempt is kept, try again.");
+
+    std::filesystem::remove(file);
+    select(dialog);
+    EXPECT_EQ(StatusLine::text(), "Hotlap record saved.");
+    EXPECT_FALSE(hotlap->stage(0)->driven()) << "a new attempt";
+    EXPECT_TRUE(std::filesystem::is_regular_file(file));
+    calls = frame(dialog);
+    EXPECT_EQ(textAt(calls, 5, 25), "Forest");
+    EXPECT_EQ(textAt(calls, 2, 465), "Hotlap record saved.");
+}
+
+TEST_F(RallyPage, AFinishedAttemptThatIsNoRecordOffersRetry)
+{
+    const RallyPtr rally = rallyFrom("Two", stages(2));
+    RallyDialog dialog(nullptr, rally);
+    rally->stage(0)->takeResult(0, 0, 50.0F, "Ann");
+    rally->stage(1)->takeResult(0, 0, 0.0F, "Ann"); // retired: no total, no record
+    Calls calls = frame(dialog);
+    EXPECT_EQ(textAt(calls, 5, 25), "Retry");
+    EXPECT_EQ(textAt(calls, 184, 212 + 15), "DNF");
+    EXPECT_EQ(textAt(calls, 184, 212 + 2 * 15 + 3), "DNF");
+
+    select(dialog);
+    EXPECT_TRUE(rally->noneDriven());
+    EXPECT_EQ(dialog.stageIndex(), 0);
+    calls = frame(dialog);
+    EXPECT_EQ(textAt(calls, 5, 25), "S1 (1/2)");
+    EXPECT_FALSE(std::filesystem::exists(install.path() / "Plugins/Zuzuzevo/Two.tm2"));
+}
+
+TEST_F(RallyPage, EditActionsRunOnTheRallyAndSayHowItWent)
+{
+    const RallyPtr rally = rallyFrom("Three", stages(3));
+    RallyDialog dialog(nullptr, rally);
+    down(dialog, 5);
+    right(dialog);
+    right(dialog);
+    EXPECT_EQ(textAt(frame(dialog), 5, 100), "Edit: Save Progress");
+    select(dialog);
+    EXPECT_EQ(StatusLine::text(), "Save Progress succeeded.");
+    EXPECT_EQ(dialog.actionLabels(),
+              (std::vector<std::string>{"Reset Stage", "Reset All", "Save Progress", "Load Progress"}));
+    right(dialog);
+    left(dialog);
+    left(dialog);
+    left(dialog);
+    left(dialog);
+    EXPECT_EQ(textAt(frame(dialog), 5, 100), "Edit: Load Progress") << "left wraps to the last action";
+}
+
+TEST_F(RallyPage, AfterAnEditActionTheFirstStageNotDrivenIsCurrent)
+{
+    const RallyPtr rally = rallyFrom("Three", stages(3));
+    rally->stage(0)->takeResult(0, 0, 50.0F, "Ann");
+    rally->stage(1)->takeResult(0, 0, 60.0F, "Ann");
+    RallyDialog dialog(nullptr, rally);
+    select(dialog); // on a driven stage: the next one not driven
+    EXPECT_EQ(dialog.stageIndex(), 2);
+    down(dialog, 5);
+    right(dialog); // "Reset All"
+    select(dialog);
+    EXPECT_EQ(StatusLine::text(), "Reset All succeeded.");
+    EXPECT_EQ(dialog.stageIndex(), 0);
+    EXPECT_TRUE(rally->noneDriven());
+}
+
+TEST_F(RallyPage, LeavingByKeyOrRow)
+{
+    const RallyPtr rally = rallyFrom("Three", stages(3));
+    Dialog parent;
+    RallyDialog dialog(&parent, rally);
+    EXPECT_EQ(key(dialog, 'b'), &parent);
+    EXPECT_EQ(key(dialog, 'B'), &parent);
+    down(dialog);
+    dialog.HandleFrontEndEvents('\0', true, false, false, false, false);
+    dialog.HandleFrontEndEvents('\0', true, false, false, false, false);
+    EXPECT_EQ(dialog.selection(), RallyDialog::LeaveRow) << "up from the first row wraps to the last";
+    EXPECT_EQ(select(dialog), &parent);
+}
+
+} // namespace
