@@ -1,6 +1,6 @@
 #pragma once
 // The replacement host for fuzz targets whose readers put what they read into
-// host memory: fresh, registered with the platform layer, with the fakes of
+// host memory: fresh, registered with the host access layer, with the fakes of
 // the host's car damage routines.
 
 #include "platform/Platform.hpp"
@@ -13,7 +13,7 @@ inline void useReplacementHost()
 {
     sim::SimulatedHost& host = sim::SimulatedHost::instance();
     host.reset();
-    host.registerWithPlatform();
+    host.registerAsHost();
     sim::registerCarDamageFakes(host);
 }
 

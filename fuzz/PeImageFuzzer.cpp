@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "FuzzCheck.hpp"
-#include "util/mem/PeImage.hpp"
+#include "util/mem/pe/PeImage.hpp"
 
 namespace pe = zudo::util::mem::pe;
 

@@ -10,7 +10,7 @@
 
 #include "FuzzCheck.hpp"
 #include "FuzzSupport.hpp"
-#include "platform/ProfileDocument.hpp"
+#include "platform/posix/ProfileDocument.hpp"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "FuzzCheck.hpp"
 #include "FuzzSupport.hpp"
 #include "HostSupport.hpp"
-#include "util/StringTable.hpp"
+#include "plugin/StringTable.hpp"
 #include "util/mem/Bindings.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string file = zudo::fuzz::ScratchInstallation::instance().write("Plugins/Zuzuzevo/strings.ini", parts[1]);
     const zudo::util::mem::HostAddress language = zudo::util::mem::bindings::languageObject.address();
 
-    zudo::util::StringTable table(file);
+    zudo::plugin::StringTable table(file);
     for (const std::int32_t number : {0, 3, 6}) {
         language.write<std::int32_t>(20, number);
         std::istringstream keys(parts[0]);
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int count = 0; count < 16 && std::getline(keys, key); ++count) {
             const zudo::util::mem::HostAddress text = table.text(key);
             if (!text.isNull()) {
-                zudo::util::readHostText(text);
+                zudo::plugin::readHostText(text);
                 ZUDO_FUZZ_CHECK(table.text(key) == text); // kept while the language stays
             }
         }

@@ -136,7 +136,7 @@ void measureServiceFrames(std::size_t frames, zudo::sim::TraceWriter& trace)
     using namespace zudo::sim;
     SimulatedHost& host = SimulatedHost::instance();
     host.reset();
-    host.registerWithPlatform();
+    host.registerAsHost();
     GameRecorder recorder;
     registerHostFakes(host, recorder);
     registerCarDamageFakes(host, &recorder);

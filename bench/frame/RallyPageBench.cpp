@@ -20,7 +20,7 @@
 #include "BenchInstallation.hpp"
 #include "FrameFigures.hpp"
 #include "platform/Platform.hpp"
-#include "plugin/GameHolder.hpp"
+#include "ui/GameHolder.hpp"
 #include "rally/RallyList.hpp"
 #include "sim/host/CarDamageFakes.hpp"
 #include "sim/host/HostFakes.hpp"
@@ -92,11 +92,11 @@ int main(int argc, char** argv)
     zudo::sim::SimulatedHost& simulated = zudo::sim::SimulatedHost::instance();
     simulated.reset();
     simulated.setExecutablePath((host / "Zoraravi_SSE.exe").string());
-    simulated.registerWithPlatform();
+    simulated.registerAsHost();
     zudo::sim::registerHostFakes(simulated, recorder);
     zudo::sim::registerCarDamageFakes(simulated);
     zudo::platform::setCurrentDirectory(host.string());
-    zudo::plugin::GameHolder::instance().setGame(&recorder);
+    zudo::ui::GameHolder::instance().setGame(&recorder);
 
     const Clock::time_point listStart = Clock::now();
     const std::size_t entries = zudo::rally::RallyList::instance().size();
@@ -133,7 +133,7 @@ int main(int argc, char** argv)
         }
         print("frame after a key (rebuild)", afterKey);
     }
-    zudo::plugin::GameHolder::instance().setGame(nullptr);
+    zudo::ui::GameHolder::instance().setGame(nullptr);
     zudo::platform::setCurrentDirectory(std::filesystem::temp_directory_path().string());
     std::filesystem::remove_all(host);
     return 0;

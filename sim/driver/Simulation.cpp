@@ -114,7 +114,7 @@ Simulation::Simulation(const SimulationOptions& options, TraceWriter& trace)
     SimulatedHost& host = SimulatedHost::instance();
     host.reset();
     host.setExecutablePath(install + "/" + simulatedExecutableName);
-    host.registerWithPlatform();
+    host.registerAsHost();
     registerHostFakes(host, recorder_);
     registerStageStartFakes(host, recorder_);
     registerCarDamageFakes(host, &recorder_);

@@ -8,11 +8,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "plugin/HostInterfaces.hpp"
 #include "sim/driver/Script.hpp"
 #include "sim/host/ServiceParkFakes.hpp"
-#include "sim/record/Trace.hpp"
 #include "sim/record/GameRecorder.hpp"
+#include "sim/record/Trace.hpp"
+#include "ui/HostInterfaces.hpp"
 
 namespace zudo::sim {
 

@@ -1,6 +1,7 @@
 #include "sim/host/HostFakes.hpp"
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <string_view>
 
@@ -35,12 +36,7 @@ RoutineFake recording(GameRecorder& recorder, const char* name, std::uint64_t re
     };
 }
 
-std::uint64_t floatBits(float value)
-{
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
+std::uint64_t floatBits(float value) { return std::bit_cast<std::uint32_t>(value); }
 
 template <class Binding>
 void registerRecording(SimulatedHost& host, GameRecorder& recorder, const Binding& binding,

@@ -94,11 +94,11 @@ void cUnregisterPluginRoutine(std::uint32_t address)
 // names: for their duration that is this host, whatever a test registered.
 class WritingAsHost {
 public:
-    explicit WritingAsHost(const ::ZudoReplacementHost* host) : previous_(platform::replacementHost())
+    explicit WritingAsHost(const ::ZudoReplacementHost* host) : previous_(util::mem::replacementHost())
     {
-        platform::registerReplacementHost(host);
+        util::mem::registerReplacementHost(host);
     }
-    ~WritingAsHost() { platform::registerReplacementHost(previous_); }
+    ~WritingAsHost() { util::mem::registerReplacementHost(previous_); }
     WritingAsHost(const WritingAsHost&) = delete;
     WritingAsHost& operator=(const WritingAsHost&) = delete;
 
@@ -129,18 +129,18 @@ SimulatedHost::SimulatedHost()
     interface_.release = &cRelease;
     interface_.registerPluginRoutine = &cRegisterPluginRoutine;
     interface_.unregisterPluginRoutine = &cUnregisterPluginRoutine;
-    // reset() writes the host's objects through the platform layer, whose
+    // reset() writes the host's objects through the host access layer, whose
     // first lookup of an exported host would find this very host, still being
     // built, in a program that exports it (zudo-sim): so the first reset runs
     // with the host registered.
-    platform::registerReplacementHost(&interface_);
+    util::mem::registerReplacementHost(&interface_);
     reset();
-    platform::registerReplacementHost(nullptr);
+    util::mem::registerReplacementHost(nullptr);
 }
 
 const ::ZudoReplacementHost* SimulatedHost::interface() const { return &interface_; }
 
-void SimulatedHost::registerWithPlatform() { platform::registerReplacementHost(&interface_); }
+void SimulatedHost::registerAsHost() { util::mem::registerReplacementHost(&interface_); }
 
 void SimulatedHost::reset()
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The replacement host's core (native build only): what the plug-in finds
 // where the real game would be. It serves the C interface of
-// src/platform/ReplacementHost.h:
+// src/util/mem/replacement/ReplacementHost.h:
 //
 // - a simulated 32-bit host address space, zero-filled at start: the game
 //   executable's image range 0x00400000-0x017FFFFF (so host objects sit at
@@ -46,9 +46,9 @@
 #include <vector>
 
 #include "platform/Compiler.hpp"
-#include "platform/ReplacementHost.h"
 #include "util/mem/HostAddress.hpp"
 #include "util/mem/MsvcLayout.hpp"
+#include "util/mem/replacement/ReplacementHost.hpp"
 
 namespace zudo::sim {
 
@@ -89,9 +89,10 @@ public:
     // Back to the start: zero-filled memory, the objects above, no fakes, tick
     // count 0, executable path unchanged.
     void reset();
-    // Makes the platform layer use this host (for programs that link the code
-    // directly; the plug-in library finds zudo_replacement_host instead).
-    void registerWithPlatform();
+    // Makes the host access layer of this program use this host (for programs
+    // that link the code directly; the plug-in library finds
+    // zudo_replacement_host instead).
+    void registerAsHost();
     const ::ZudoReplacementHost* interface() const;
 
     // Memory.

@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plugin/HostInterfaces.hpp"
+#include "ui/HostInterfaces.hpp"
 
 namespace zudo::sim {
 

@@ -5,11 +5,18 @@
 // directory, as the game itself reads them.
 
 #include <string>
+#include <string_view>
 
 namespace zudo::config {
 
 // The full path of relative below the host directory.
 std::string hostPath(const std::string& relative);
+
+// The plug-in's own directory below the host directory, where its settings,
+// rallies, records and progress live.
+inline constexpr std::string_view pluginDirectory = "Plugins\\Zuzuzevo";
+// name in the plug-in's directory, relative to the host directory.
+std::string pluginPath(std::string_view name);
 
 std::string viduzuzIniPath();         // Viduzuz.ini
 std::string carsIniPath();            // Cars\ + carsIniName
@@ -27,7 +34,7 @@ std::string trackValidationIniPath(); // Maps\TrackValidation.ini
 // Relative to the current directory.
 std::string tracksIniPath();        // Maps\Tracks.ini
 std::string trackSettingsIniPath(); // Maps\TrackSettings.ini
-std::string stringsIniPath();       // Plugins/Zuzuzevo/strings.ini
+std::string stringsIniPath();       // Plugins\Zuzuzevo\strings.ini
 
 // The names that Viduzuz.ini gives, with their defaults when a key is missing
 // or holds no text.

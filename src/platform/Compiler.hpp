@@ -27,9 +27,3 @@
 #else
 #define ZUDO_NOINLINE __attribute__((noinline))
 #endif
-
-#if defined(_WIN32) && !defined(_WIN64)
-#define ZUDO_HOST_IS_NATIVE 1 // host addresses are plain pointers of this process
-#else
-#define ZUDO_HOST_IS_NATIVE 0 // host addresses live in the replacement host
-#endif

@@ -20,8 +20,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ReplacementHost.h"
-
 namespace zudo::platform {
 
 // ---------------------------------------------------------------------------
@@ -235,8 +233,13 @@ bool fileTimeToLocal(std::int64_t utcFileTime, std::int64_t& localFileTime);
 std::string formatShortDate(const CalendarTime& time);
 std::string formatTime24(const CalendarTime& time);
 
-// GetTickCount: milliseconds, wrapping at 2^32. The replacement host may set it.
+// GetTickCount: milliseconds, wrapping at 2^32, or what the tick source
+// below gives.
 std::uint32_t tickCount();
+// A program that stands in for the game's process (the replacement host, a
+// test) may supply the tick count; null gives the system's back.
+using TickSource = std::uint32_t (*)();
+void setTickSource(TickSource source);
 
 // ---------------------------------------------------------------------------
 // Process.
@@ -245,12 +248,20 @@ std::uint32_t processId();
 std::uint32_t threadId();
 
 // Full path of the running process's executable (the host's, not the plug-in's).
-// Order: the override below, the replacement host's executable (natively, or
-// in either build when a test registered one), the real executable.
+// Order: the path set below, the path source below, the real executable.
 std::string executablePath();
 // Points executablePath() at another file (tests, the host simulator). Empty
 // removes the override.
 void setExecutablePath(const std::string& path);
+// A program that stands in for the game's process names its executable
+// through a source asked at each call; a null or empty answer, or a null
+// source, leaves it to the next in the order above.
+using ExecutablePathSource = const char* (*)();
+void setExecutablePathSource(ExecutablePathSource source);
+
+// A symbol that the program which started this process exports (dlsym of the
+// global scope; GetProcAddress of the executable's module), or null.
+void* programSymbol(const char* name);
 
 // ---------------------------------------------------------------------------
 // Modules (real only in the Windows build; natively these find nothing).
@@ -286,18 +297,5 @@ bool copyMemoryChecked(void* destination, const void* source, std::size_t size);
 
 // MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS): false for invalid UTF-8.
 bool utf8ToUtf16(const std::string& text, std::u16string& out);
-
-} // namespace zudo::platform
-
-// ---------------------------------------------------------------------------
-// The replacement host (native build; see ReplacementHost.h).
-
-namespace zudo::platform {
-
-// The program acting as host: what a test registered, else the interface the
-// loading program exports, else null (always null in the Windows build unless
-// a test registered one).
-const ::ZudoReplacementHost* replacementHost();
-void registerReplacementHost(const ::ZudoReplacementHost* host);
 
 } // namespace zudo::platform

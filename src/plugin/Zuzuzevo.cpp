@@ -4,9 +4,9 @@
 #include <new>
 #include <utility>
 
-#include "plugin/GameHolder.hpp"
 #include "rally/WeatherDaemon.hpp"
 #include "ui/Dialog.hpp"
+#include "ui/GameHolder.hpp"
 #include "ui/Screen.hpp"
 #include "ui/StartDialog.hpp"
 #include "util/Exception.hpp"
@@ -50,7 +50,7 @@ Zuzuzevo::Zuzuzevo(GameInterface* pGame, DialogFactory firstDialog)
     : firstDialog_(firstDialog ? std::move(firstDialog) : DialogFactory(&makeStartDialog)),
       game_(pGame)
 {
-    GameHolder::instance().setGame(pGame);
+    ui::GameHolder::instance().setGame(pGame);
     // Without the hook the game keeps its own surface types; the plug-in
     // itself works all the same.
     guarded("Zuzuzevo", [&] { surfaceHook_.install(); });
@@ -67,8 +67,8 @@ Zuzuzevo::~Zuzuzevo()
     current_ = nullptr;
     first_.reset();
     surfaceHook_.uninstall();
-    if (GameHolder::instance().game() == game_) {
-        GameHolder::instance().setGame(nullptr);
+    if (ui::GameHolder::instance().game() == game_) {
+        ui::GameHolder::instance().setGame(nullptr);
     }
 }
 
@@ -85,6 +85,7 @@ const char* Zuzuzevo::Name() { return name; }
 
 void Zuzuzevo::DrawMenuPage()
 {
+    const ui::Screen::Frame frame;
     // A stage's weather table that the game was to pick from when it started
     // the stage is never left in place beyond the next front-end frame.
     rally::WeatherDaemon::restoreHostWeather();

@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "plugin/HostInterfaces.hpp"
 #include "tracks/SurfaceType.hpp"
+#include "ui/HostInterfaces.hpp"
 
 namespace zudo::ui {
 class Dialog;

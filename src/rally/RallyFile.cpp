@@ -41,7 +41,7 @@ std::string RallyFile::fileName() const
 
 std::string RallyFile::path() const
 {
-    return directory + fileName();
+    return config::pluginPath(fileName());
 }
 
 std::string RallyFile::fullPath() const

@@ -1,5 +1,5 @@
 #pragma once
-// The files a rally keeps in "Plugins/Zuzuzevo" below the host directory, one
+// The files a rally keeps in the plug-in's directory below the host directory, one
 // small object per kind: best times ("tm2", the older "tim"), progress ("prs")
 // and car damage ("dmg"). The base name is the rally's name; a hotlap's best
 // times are kept per surface and tyres: "Forest (dry, Gravel Dry).tm2".
@@ -17,8 +17,6 @@ class Rally;
 
 class RallyFile {
 public:
-    static constexpr const char* directory = "Plugins/Zuzuzevo/";
-
     RallyFile(const Rally& rally, const RecordKey& key);
     virtual ~RallyFile();
 
@@ -30,7 +28,7 @@ public:
     std::string baseName() const;
     // Sanitized base name + "." + extension ("A_B.prs").
     std::string fileName() const;
-    // "Plugins/Zuzuzevo/" + fileName().
+    // config::pluginPath(fileName()).
     std::string path() const;
     // The path below the host directory.
     std::string fullPath() const;

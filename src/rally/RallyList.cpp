@@ -77,7 +77,7 @@ RallyList::~RallyList() = default;
 void RallyList::build()
 {
     addBuiltInHotlaps();
-    addDefinitionFiles("Plugins/Zuzuzevo");
+    addDefinitionFiles(std::string(config::pluginDirectory));
     removeRalliesWithoutStages();
     loadAllRecords();
 }

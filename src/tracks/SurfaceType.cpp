@@ -49,6 +49,30 @@ std::int32_t answerGame(std::int32_t map) noexcept
 // The entry the jump leads to: the game's convention for this routine.
 std::int32_t ZUDO_CDECL surfaceTypeEntry(std::int32_t map) { return answerGame(map); }
 
+// The one jump of the process, with its entry and the hooks holding it.
+struct SharedJump {
+    util::mem::PluginRoutine routine;
+    std::optional<util::mem::JumpPatch> patch;
+    int holders = 0;
+};
+
+SharedJump& sharedJump()
+{
+    static SharedJump jump;
+    return jump;
+}
+
+constexpr std::uint8_t relativeJump = 0xE9;
+
+void logNotPutBack(const std::string& where)
+{
+    util::Log log;
+    if (log.isEnabled()) {
+        log << "zudo::tracks::SurfaceTypeHook::uninstall() - the game's code at " << where
+            << " cannot be put back: the jump and its entry stay" << util::endLog;
+    }
+}
+
 void logSwitchedOff(const std::string& why)
 {
     util::Log log;
@@ -88,38 +112,75 @@ bool SurfaceTypeHook::install()
     if (isInstalled()) {
         return true;
     }
-    uninstall();
+    SharedJump& jump = sharedJump();
+    if (jump.patch && jump.patch->apply()) {
+        // Written by another hook, or kept since it could not be put back.
+        if (!holding_) {
+            holding_ = true;
+            ++jump.holders;
+        }
+        return true;
+    }
+    if (jump.patch) {
+        logSwitchedOff("the jump written before cannot be written again");
+        return false;
+    }
     // Nothing is resolved against a game that is not there.
     if (!util::mem::ZudoExeModule::instance().isAvailable()) {
         logSwitchedOff("the game executable is not loaded");
         return false;
     }
     const HostAddress code = util::mem::bindings::surfaceTypeCode.address();
-    routine_ = util::mem::PluginRoutine::ofFree<&surfaceTypeEntry>();
-    const HostAddress entry = routine_.address();
-    if (code.isNull() || entry.isNull()) {
-        logSwitchedOff("no address for the game's routine or for the hook");
-        uninstall();
+    std::uint8_t first = 0;
+    if (code.isNull() || !code.tryReadBytes(0, &first, 1)) {
+        logSwitchedOff("no address for the game's routine");
         return false;
     }
-    patch_.emplace(code, entry);
-    if (!patch_->apply()) {
+    if (first == relativeJump) {
+        // Another library's hook: its jump is not the game's code to keep.
+        logSwitchedOff("the game's code at " + code.text() + " holds a jump already");
+        return false;
+    }
+    jump.routine = util::mem::PluginRoutine::ofFree<&surfaceTypeEntry>();
+    if (jump.routine.address().isNull()) {
+        logSwitchedOff("no address for the hook");
+        jump.routine = util::mem::PluginRoutine();
+        return false;
+    }
+    jump.patch.emplace(code, jump.routine.address());
+    if (!jump.patch->apply()) {
         logSwitchedOff("the game's code at " + code.text() + " cannot be patched");
-        uninstall();
+        jump.patch.reset();
+        jump.routine = util::mem::PluginRoutine();
         return false;
     }
+    holding_ = true;
+    jump.holders = 1;
     return true;
 }
 
-bool SurfaceTypeHook::isInstalled() const { return patch_ && patch_->isApplied(); }
-
-void SurfaceTypeHook::uninstall()
+bool SurfaceTypeHook::isInstalled() const
 {
-    if (patch_) {
-        patch_->revert();
-        patch_.reset();
+    const SharedJump& jump = sharedJump();
+    return holding_ && jump.patch && jump.patch->isApplied();
+}
+
+bool SurfaceTypeHook::uninstall()
+{
+    if (!holding_) {
+        return true;
     }
-    routine_ = util::mem::PluginRoutine();
+    SharedJump& jump = sharedJump();
+    if (jump.holders == 1 && jump.patch && !jump.patch->revert()) {
+        logNotPutBack(util::mem::bindings::surfaceTypeCode.address().text());
+        return false;
+    }
+    holding_ = false;
+    if (--jump.holders == 0) {
+        jump.patch.reset();
+        jump.routine = util::mem::PluginRoutine();
+    }
+    return true;
 }
 
 } // namespace zudo::tracks

@@ -28,8 +28,11 @@ int mapSurfaceType(int map);
 // caller removes the argument. The hook has exactly that convention, so the
 // game's call and return work unchanged whichever of its call sites jumps in.
 //
-// The jump stays while the object lives; destroying it puts the game's bytes
-// back (the plug-in object owns it, and the game keeps that until it exits).
+// The process has one jump, whichever number of hooks (plug-in objects) are
+// installed: the first writes it, the others share it, and the game's bytes
+// come back when the last one is uninstalled. A jump that cannot be taken
+// back is never forgotten: it stays, its entry with it, and the hook still
+// holds it, so that the game never jumps into nothing.
 class SurfaceTypeHook {
 public:
     SurfaceTypeHook() = default;
@@ -37,16 +40,19 @@ public:
     SurfaceTypeHook(const SurfaceTypeHook&) = delete;
     SurfaceTypeHook& operator=(const SurfaceTypeHook&) = delete;
 
-    // Writes the jump. False (and one log record) when the game's executable
-    // is not there or its code cannot be patched: the game then keeps its own
-    // routine. True when the jump is in place, also when it already was.
+    // Writes the jump (or shares it). False (and one log record) when the
+    // game's executable is not there, its code cannot be patched or already
+    // starts with a jump of someone else: the game then keeps its routine.
+    // True when the jump is in place, also when this hook already held it.
     bool install();
     bool isInstalled() const;
-    void uninstall();
+    // Lets go of the jump; the last hook puts the game's bytes back. False
+    // (and one log record) when they cannot be put back: the hook then still
+    // holds the jump, and a later call tries again.
+    bool uninstall();
 
 private:
-    util::mem::PluginRoutine routine_;
-    std::optional<util::mem::JumpPatch> patch_;
+    bool holding_ = false;
 };
 
 } // namespace zudo::tracks

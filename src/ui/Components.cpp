@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "plugin/HostInterfaces.hpp"
+#include "ui/HostInterfaces.hpp"
 #include "ui/TextFitting.hpp"
 
 namespace zudo::ui {

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "plugin/GameHolder.hpp"
-#include "plugin/HostInterfaces.hpp"
+#include "ui/GameHolder.hpp"
+#include "ui/HostInterfaces.hpp"
 
 namespace zudo::ui {
 
@@ -26,13 +26,16 @@ Screen& Screen::instance()
 
 void Screen::setPage(const Page& page) { page_ = page; }
 
-void Screen::draw(const Area& area) const
+void Screen::draw(const Area& area)
 {
-    GameInterface* game = plugin::GameHolder::instance().game();
+    GameInterface* game = ui::GameHolder::instance().game();
     if (game == nullptr) {
         return;
     }
-    game->BeginPage(area.x, area.y, area.width, area.height);
+    if (!(frame_.open && frame_.pageBegun)) {
+        game->BeginPage(area.x, area.y, area.width, area.height);
+        frame_.pageBegun = true;
+    }
     const DrawContext context{game, 0, 0};
     for (const ComponentRef& component : page_.components()) {
         component->draw(context);

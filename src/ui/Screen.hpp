@@ -26,14 +26,30 @@ public:
     // Drops the components held so far and takes those of page, in order.
     void setPage(const Page& page);
     // BeginPage(area), then every component in order at offset (0, 0). Does
-    // nothing while there is no game interface.
-    void draw(const Area& area) const;
+    // nothing while there is no game interface. Within a frame (below) the
+    // page is begun once: a page drawn after a fault in the middle of the
+    // frame goes onto the page already begun.
+    void draw(const Area& area);
 
     const Page& page() const { return page_; }
 
+    // One frame of the game: the game takes one BeginPage a frame.
+    class Frame {
+    public:
+        Frame() { instance().frame_ = {true, false}; }
+        ~Frame() { instance().frame_ = {}; }
+        Frame(const Frame&) = delete;
+        Frame& operator=(const Frame&) = delete;
+    };
+
 private:
     Screen() = default;
+    struct FrameState {
+        bool open = false;
+        bool pageBegun = false;
+    };
     Page page_;
+    FrameState frame_;
 };
 
 // The text at the foot of every page. Dialogs read it, replace it, and show

@@ -1,6 +1,6 @@
 #include "ui/Style.hpp"
 
-#include "plugin/HostInterfaces.hpp"
+#include "ui/HostInterfaces.hpp"
 
 namespace zudo::ui {
 

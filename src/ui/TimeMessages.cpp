@@ -1,8 +1,8 @@
 #include "ui/TimeMessages.hpp"
 
 #include "config/Settings.hpp"
-#include "plugin/GameHolder.hpp"
-#include "plugin/HostInterfaces.hpp"
+#include "ui/GameHolder.hpp"
+#include "ui/HostInterfaces.hpp"
 #include "ui/Style.hpp"
 #include "util/TimeText.hpp"
 
@@ -51,7 +51,7 @@ void showTimeDifferences(const std::string& label, const TimeDifferences& differ
     if (!showBest && !showOverall && !showStageRecord) {
         return;
     }
-    GameInterface* game = plugin::GameHolder::instance().game();
+    GameInterface* game = ui::GameHolder::instance().game();
     if (game == nullptr) {
         return;
     }

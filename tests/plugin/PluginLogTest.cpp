@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "ShellHost.hpp"
 #include "plugin/Zuzuzevo.hpp"
 #include "support/LogCapture.hpp"
+#include "support/ShellHost.hpp"
 #include "ui/Dialog.hpp"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <new>
@@ -11,10 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "ShellHost.hpp"
-#include "plugin/GameHolder.hpp"
 #include "plugin/Zuzuzevo.hpp"
+#include "support/ShellHost.hpp"
+#include "support/StartPageFrame.hpp"
 #include "ui/Dialog.hpp"
+#include "ui/GameHolder.hpp"
 #include "ui/StartDialog.hpp"
 #include "util/Exception.hpp"
 
@@ -97,11 +99,22 @@ public:
         }
         Dialog::createComponents(page);
         page.add(makeText(Point{10, 20}, "probe"));
+        if (failingDraw) {
+            page.add(std::make_shared<FailingComponent>());
+        }
     }
+
+    // A component that fails while the frame is being drawn.
+    class FailingComponent : public Component {
+    public:
+        FailingComponent() : Component(Point{0, 0}) {}
+        void draw(const DrawContext&) const override { throw std::runtime_error("draw failed"); }
+    };
 
     std::vector<std::string> seen;
     bool throwing = false;
     bool failingBuild = false;
+    bool failingDraw = false;
     int builds = 0;
 
 private:
@@ -129,7 +142,7 @@ protected:
     void SetUp() override
     {
         ShellHostTest::SetUp();
-        zudo::plugin::GameHolder::instance().setGame(nullptr); // the plug-in sets it
+        zudo::ui::GameHolder::instance().setGame(nullptr); // the plug-in sets it
     }
 
     ProbeDialog* probe = nullptr;
@@ -150,9 +163,7 @@ TEST_F(PluginObject, CallsBeforeTheFirstMenuFrameAreDropped)
 
     plugin.DrawMenuPage();
     ASSERT_NE(dynamic_cast<StartDialog*>(plugin.currentDialog()), nullptr);
-    EXPECT_EQ(game.calls().front(), "BeginPage 0 0 0 0");
-    EXPECT_EQ(game.lastFrameTexts(), (Calls{"Zuzuzevo", "Hotlaps", "Rallies", "Car Damage: Off",
-                                            "Transmission: Automatic"}))
+    EXPECT_EQ(game.calls(), zudo::test::startPageFrame(0, "Off", "Automatic"))
         << "the key pressed before was not kept either";
 }
 
@@ -253,6 +264,27 @@ TEST_F(PluginObject, APageThatCannotBeBuiltShowsTheStatusLineOnly)
     EXPECT_EQ(game.lastFrameTexts(), (Calls{"Error: no page", "probe"}));
 }
 
+TEST_F(PluginObject, AFaultInTheMiddleOfAFrameBeginsNoSecondPage)
+{
+    auto plugin = withProbe();
+    plugin->DrawMenuPage();
+    probe->failingDraw = true;
+    plugin->HandleFrontEndEvents('r', false, false, false, false, false);
+    game.clear();
+
+    EXPECT_NO_THROW(plugin->DrawMenuPage());
+    const Calls calls = game.calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "BeginPage 0 0 0 0"), 1) << "one page a frame";
+    EXPECT_EQ(calls.front(), "BeginPage 0 0 0 0");
+    EXPECT_EQ(calls.back(), "DrawText 2 465 \"Error: draw failed\"") << "the status line ends the frame";
+
+    game.clear();
+    plugin->DrawMenuPage();
+    EXPECT_EQ(game.calls(), (Calls{"BeginPage 0 0 0 0", "SelectMenuColor 3", "DrawPanel 0 465 640 15",
+                                   "SelectMenuColor 0", "SelectFont 0", "DrawText 2 465 \"Error: draw failed\""}))
+        << "the next frame shows the status line alone";
+}
+
 TEST_F(PluginObject, LongFailuresAreShortenedForTheStatusLine)
 {
     EXPECT_EQ(Zuzuzevo::faultStatusText(std::string(200, 'x')),
@@ -270,14 +302,14 @@ TEST_F(PluginObject, DestructionDeletesTheDialogsAndLetsGoOfTheGame)
         EXPECT_EQ(probesDestroyed, 0);
     }
     EXPECT_EQ(probesDestroyed, 1);
-    EXPECT_EQ(zudo::plugin::GameHolder::instance().game(), nullptr);
+    EXPECT_EQ(zudo::ui::GameHolder::instance().game(), nullptr);
 
     // Flag 0 destroys without freeing the memory: the game owns it then.
     alignas(Zuzuzevo) unsigned char storage[sizeof(Zuzuzevo)];
     auto* plugin = new (storage) Zuzuzevo(&game);
     plugin->DrawMenuPage();
     EXPECT_EQ(plugin->DeletingDestructor(0), static_cast<void*>(storage));
-    EXPECT_EQ(zudo::plugin::GameHolder::instance().game(), nullptr);
+    EXPECT_EQ(zudo::ui::GameHolder::instance().game(), nullptr);
 }
 
 TEST_F(PluginObject, TheExportMakesAWorkingPlugin)
@@ -285,7 +317,7 @@ TEST_F(PluginObject, TheExportMakesAWorkingPlugin)
     PluginInterface* plugin = ZUDO_CreatePlugin(&game);
     ASSERT_NE(plugin, nullptr);
     EXPECT_STREQ(plugin->Name(), "Zuzuzevo");
-    EXPECT_EQ(zudo::plugin::GameHolder::instance().game(), &game);
+    EXPECT_EQ(zudo::ui::GameHolder::instance().game(), &game);
     plugin->DrawMenuPage();
     EXPECT_EQ(game.lastFrameTexts().front(), "Zuzuzevo");
     EXPECT_EQ(plugin->DeletingDestructor(1), static_cast<void*>(plugin));

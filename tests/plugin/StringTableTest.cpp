@@ -1,7 +1,7 @@
 // Translations for the game's menus: the section of the game's language, the
 // cache that lasts as long as the language, the game's own text for keys
-// without translation, and UTF-8 turned into UTF-16. In the Windows build the
-// game's text routine is really called (thiscall, through a jump).
+// without translation, and UTF-8 turned into UTF-16. In the game's process
+// the game's text routine is really called (thiscall, through a jump).
 
 #include <gtest/gtest.h>
 
@@ -9,14 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "ShellHost.hpp"
-#include "util/StringTable.hpp"
-#include "util/mem/MemoryPatch.hpp"
+#include "plugin/StringTable.hpp"
+#include "support/ShellHost.hpp"
 
 namespace {
 
-using zudo::util::readHostText;
-using zudo::util::StringTable;
+using zudo::plugin::readHostText;
+using zudo::plugin::StringTable;
 using zudo::util::mem::HostAddress;
 namespace mem = zudo::util::mem;
 
@@ -74,7 +73,6 @@ protected:
     std::vector<std::string> gameKeys;
 
 private:
-#if ZUDO_HOST_IS_NATIVE
     // The game's routine: a member of the language object taking the key.
     static std::uint32_t ZUDO_FASTCALL gameTextRoutine(std::uint32_t self, std::uint32_t,
                                                        const char* key)
@@ -83,22 +81,12 @@ private:
     }
     void installGameTextRoutine()
     {
-        const HostAddress routine = mem::resolve(mem::bindings::hostText.info);
-        const auto entry = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&gameTextRoutine));
-        gameRoutine.emplace(routine, HostAddress(entry));
-        ASSERT_TRUE(gameRoutine->apply());
+        gameRoutine.emplace(mem::bindings::hostText.info.address,
+                            mem::PluginRoutine::of<&gameTextRoutine>());
+        ASSERT_TRUE(gameRoutine->placed());
     }
-#else
-    void installGameTextRoutine()
-    {
-        zudo::sim::SimulatedHost::instance().registerRoutine(
-            0x4968F0, [this](std::uint32_t self, std::span<const std::uint64_t> arguments) {
-                const auto* key = reinterpret_cast<const char*>(static_cast<std::uintptr_t>(arguments[0]));
-                return std::uint64_t{gameText(HostAddress(self), key).value()};
-            });
-    }
-#endif
-    std::optional<mem::JumpPatch> gameRoutine;
+
+    std::optional<zudo::test::HostRoutineDouble> gameRoutine;
 };
 
 TEST_F(Translations, TheGamesLanguageChoosesTheSectionAndChangingItClearsTheCache)

@@ -1,16 +1,17 @@
 // Surface types of maps from Maps\Tracks.ini, and the jump that makes the
-// game's own routine answer with them. In the Windows build the game's
+// game's own routine answer with them. In the game's process the game's
 // routine is really called, through the jump, with the C convention.
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "ShellHost.hpp"
 #include "plugin/Zuzuzevo.hpp"
+#include "support/ShellHost.hpp"
 #include "tracks/SurfaceType.hpp"
 #include "util/mem/HostCall.hpp"
 
@@ -53,21 +54,11 @@ protected:
         return bytes;
     }
 
-    // Calls the game's routine as the game does. The replacement host runs no
-    // machine code, so natively the jump is followed as the processor would.
+    // Calls the game's routine as the game does.
     std::optional<std::int32_t> callGameRoutine(std::int32_t map) const
     {
-#if ZUDO_HOST_IS_NATIVE
-        return mem::callHostRoutine<std::int32_t>(mem::CallingConvention::Cdecl, code, HostAddress(),
-                                                  map);
-#else
-        if (codeBytes()[0] != 0xE9) {
-            return std::nullopt;
-        }
-        const HostAddress target(code.value() + 5 + code.read<std::uint32_t>(1));
-        return mem::callHostRoutine<std::int32_t>(mem::CallingConvention::Cdecl, target,
-                                                  HostAddress(), map);
-#endif
+        return mem::callHostRoutine<std::int32_t>(mem::CallingConvention::Cdecl,
+                                                  zudo::test::callableCode(code), HostAddress(), map);
     }
 
     std::string previousDirectory;
@@ -136,6 +127,51 @@ TEST_F(SurfaceTypes, TheHookMakesTheGamesRoutineAnswerFromTheFile)
         EXPECT_EQ(callGameRoutine(1), gravel);
     }
     EXPECT_EQ(codeBytes(), gameCode) << "the game's bytes are back";
+}
+
+TEST_F(SurfaceTypes, HooksShareOneJumpAndTheLastPutsTheGamesBytesBack)
+{
+    writeTracks("[Map03]\nSurface=2\n");
+    auto first = std::make_unique<SurfaceTypeHook>();
+    auto second = std::make_unique<SurfaceTypeHook>();
+    ASSERT_TRUE(first->install());
+    const std::array<std::uint8_t, 5> jump = codeBytes();
+    ASSERT_TRUE(second->install());
+    EXPECT_EQ(codeBytes(), jump) << "one jump for both";
+
+    first.reset(); // the first plug-in object goes first
+    EXPECT_TRUE(second->isInstalled());
+    EXPECT_EQ(callGameRoutine(3), snow) << "the second still answers";
+    second.reset();
+    EXPECT_EQ(codeBytes(), gameCode) << "the game's bytes, not a jump, are back";
+}
+
+TEST_F(SurfaceTypes, AJumpOfSomeoneElseIsLeftAlone)
+{
+    const std::array<std::uint8_t, 5> foreign{0xE9, 0x10, 0x20, 0x30, 0x40};
+    code.writeBytes(0, foreign.data(), 5);
+    SurfaceTypeHook hook;
+    EXPECT_FALSE(hook.install());
+    EXPECT_EQ(codeBytes(), foreign);
+}
+
+TEST_F(SurfaceTypes, AJumpThatCannotBePutBackStaysWithItsEntry)
+{
+    writeTracks("[Map03]\nSurface=2\n");
+    SurfaceTypeHook hook;
+    ASSERT_TRUE(hook.install());
+    {
+        const zudo::test::UnwritableHostMemory locked(code, 5);
+        if (!locked.made()) {
+            hook.uninstall();
+            GTEST_SKIP() << "inside the game's process the patch lifts the page's protection itself";
+        }
+        EXPECT_FALSE(hook.uninstall());
+        EXPECT_TRUE(hook.isInstalled()) << "the hook still holds the jump";
+        EXPECT_EQ(callGameRoutine(3), snow) << "the jump still leads to a live entry";
+    }
+    EXPECT_TRUE(hook.uninstall()) << "tried again once the code can be written";
+    EXPECT_EQ(codeBytes(), gameCode);
 }
 
 TEST_F(SurfaceTypes, ThePluginObjectInstallsTheHookForItsLifetime)

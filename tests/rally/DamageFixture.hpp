@@ -7,6 +7,7 @@
 
 #include "RallyFixture.hpp"
 #include "sim/host/CarDamageFakes.hpp"
+#include "util/mem/replacement/ReplacementHost.hpp"
 
 namespace zudo::test {
 
@@ -23,12 +24,12 @@ protected:
     {
         RallyTest::SetUp();
         sim::SimulatedHost::instance().reset();
-        sim::SimulatedHost::instance().registerWithPlatform();
+        sim::SimulatedHost::instance().registerAsHost();
         fakes = &sim::registerCarDamageFakes(sim::SimulatedHost::instance());
     }
     void TearDown() override
     {
-        platform::registerReplacementHost(nullptr);
+        util::mem::registerReplacementHost(nullptr);
         RallyTest::TearDown();
     }
     sim::CarDamageFakes* fakes = nullptr;

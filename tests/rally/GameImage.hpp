@@ -4,7 +4,7 @@
 // weather index lists and a weather table of recognisable entries; none of
 // the game's routines exist. In the Windows build a call into it would run
 // zero bytes and crash the test. Needs a replacement host natively
-// (HostFixture.hpp).
+// (support/HostTest.hpp).
 
 #include <cstdint>
 #include <vector>

@@ -6,7 +6,7 @@
 
 #include "platform/Platform.hpp"
 #include "rally/HostResults.hpp"
-#include "support/TempDir.hpp"
+#include "support/Installation.hpp"
 
 using zudo::rally::HostResult;
 using zudo::rally::HostResults;
@@ -107,8 +107,7 @@ TEST(HostResults, ShortFilesGiveTheWholeRecordsBeforeTheirEnd)
 
 TEST(HostResults, ReloadReadsTheHostsFileAndEmptiesWithoutIt)
 {
-    zudo::test::TempDir host;
-    zudo::platform::setExecutablePath(host.file("Zoraravi_SSE.exe"));
+    const zudo::test::Installation host;
     HostResults results;
     host.write("SavedGames/pfresult.rst", header + record(61, 2, 1, 2, 3, "X"));
     EXPECT_TRUE(results.reload());
@@ -117,5 +116,4 @@ TEST(HostResults, ReloadReadsTheHostsFileAndEmptiesWithoutIt)
     std::filesystem::remove(host.path() / "SavedGames" / "pfresult.rst");
     EXPECT_FALSE(results.reload());
     EXPECT_EQ(results.size(), 0U);
-    zudo::platform::setExecutablePath("");
 }

@@ -16,7 +16,7 @@
 #include "platform/Platform.hpp"
 #include "rally/ConditionChoice.hpp"
 #include "rally/Rally.hpp"
-#include "support/TempDir.hpp"
+#include "support/Installation.hpp"
 
 namespace zudo::test {
 
@@ -29,7 +29,6 @@ class RallyTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        platform::setExecutablePath(host.file("Zoraravi_SSE.exe"));
         host.write("Plugins/Zuzuzevo/.keep", "");
         rally::useConditionChoice(rally::ConditionChoice{
             [this](const tracks::TrackOverride& spec, int mode) {
@@ -66,7 +65,6 @@ protected:
     void TearDown() override
     {
         rally::useConditionChoice(rally::ConditionChoice{});
-        platform::setExecutablePath("");
     }
 
     // A rally read from a definition file of that name in Plugins/Zuzuzevo.
@@ -79,7 +77,7 @@ protected:
 
     std::string pluginFile(const std::string& name) const { return host.read("Plugins/Zuzuzevo/" + name); }
 
-    TempDir host;
+    Installation host;
     std::set<std::int32_t> withoutConditions;
     // Every valid condition of a track, by stage (none for a track not here).
     std::map<std::int32_t, tracks::TrackConditionList> trackConditions;

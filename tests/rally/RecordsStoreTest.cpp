@@ -40,17 +40,17 @@ class RecordsStore : public zudo::test::RallyTest {};
 TEST_F(RecordsStore, FileNames)
 {
     const RallyPtr hotlap = rallyFrom("hotlap 1\nstage 23 Forest\n");
-    EXPECT_EQ(RecordFile(*hotlap, RecordKey{0, 3, 0, 0}).path(), "Plugins/Zuzuzevo/Forest (dry, Gravel Dry).tm2");
-    EXPECT_EQ(RecordFile(*hotlap, RecordKey{2, 6, 0, 0}, 0).path(), "Plugins/Zuzuzevo/Forest (wet, Snow).tim");
+    EXPECT_EQ(RecordFile(*hotlap, RecordKey{0, 3, 0, 0}).path(), "Plugins\\Zuzuzevo\\Forest (dry, Gravel Dry).tm2");
+    EXPECT_EQ(RecordFile(*hotlap, RecordKey{2, 6, 0, 0}, 0).path(), "Plugins\\Zuzuzevo\\Forest (wet, Snow).tim");
     host.write("Plugins/Zuzuzevo/plain.srp", "stage 20\n");
     const zudo::rally::Rally slashed("A/B:*", "Plugins/Zuzuzevo/plain.srp");
-    EXPECT_EQ(RecordFile(slashed, RecordKey{}).path(), "Plugins/Zuzuzevo/A_B__.tm2");
-    EXPECT_EQ(ProgressFile(slashed).path(), "Plugins/Zuzuzevo/A_B__.prs");
-    EXPECT_EQ(zudo::rally::DamageFile(slashed).path(), "Plugins/Zuzuzevo/A_B__.dmg");
+    EXPECT_EQ(RecordFile(slashed, RecordKey{}).path(), "Plugins\\Zuzuzevo\\A_B__.tm2");
+    EXPECT_EQ(ProgressFile(slashed).path(), "Plugins\\Zuzuzevo\\A_B__.prs");
+    EXPECT_EQ(zudo::rally::DamageFile(slashed).path(), "Plugins\\Zuzuzevo\\A_B__.dmg");
     // Stage names may hold what file names may not.
     const zudo::rally::Rally builtIn(73, 0, 0);
     EXPECT_EQ(RecordFile(builtIn, RecordKey{1, 0, 0, 0}).path(),
-              "Plugins/Zuzuzevo/Handbrake Turn_ Tarmac (damp, Tarmac Dry).tm2");
+              "Plugins\\Zuzuzevo\\Handbrake Turn_ Tarmac (damp, Tarmac Dry).tm2");
 }
 
 TEST_F(RecordsStore, ReadingStopsAtALineWithoutAKnownVersion)

@@ -16,6 +16,7 @@
 #include "sim/host/ServiceParkFakes.hpp"
 #include "sim/host/SimulatedHost.hpp"
 #include "support/RecordingGame.hpp"
+#include "util/mem/replacement/ReplacementHost.hpp"
 
 namespace zudo::test {
 
@@ -26,7 +27,7 @@ protected:
         RallyTest::SetUp();
         rally::ServiceManager::instance(); // made before: restart() connects it to this host
         host.reset();
-        host.registerWithPlatform();
+        host.registerAsHost();
         sim::registerHostFakes(host, game);
         damage = &sim::registerCarDamageFakes(host, &game);
         replay = &sim::registerReplayFakes(host, game);
@@ -42,7 +43,7 @@ protected:
         rally::ServiceManager::instance().restart();
         rally::ReplayManager::instance().setLastResult(nullptr);
         host.reset(); // the fakes refer to this test's recorder
-        platform::registerReplacementHost(nullptr);
+        util::mem::registerReplacementHost(nullptr);
         RallyTest::TearDown();
     }
 

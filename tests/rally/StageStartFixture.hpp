@@ -25,6 +25,7 @@
 #include "support/RecordingGame.hpp"
 #include "util/mem/Bindings.hpp"
 #include "util/mem/HostViews.hpp"
+#include "util/mem/replacement/ReplacementHost.hpp"
 
 namespace zudo::test {
 
@@ -89,7 +90,7 @@ protected:
         sim::SimulatedHost& simulated = sim::SimulatedHost::instance();
         simulated.reset();
         simulated.setExecutablePath(host.file("Zoraravi_SSE.exe"));
-        simulated.registerWithPlatform();
+        simulated.registerAsHost();
         sim::registerHostFakes(simulated, game);
         sim::registerStageStartFakes(simulated, game);
         ASSERT_TRUE(rally::WeatherDaemon::instance().backupWeather());
@@ -107,7 +108,7 @@ protected:
     {
         rally::WeatherDaemon::instance().useDraw({});
         rally::WeatherDaemon::restoreHostWeather();
-        platform::registerReplacementHost(nullptr);
+        util::mem::registerReplacementHost(nullptr);
         RallyTest::TearDown();
     }
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "GameImage.hpp"
-#include "HostFixture.hpp"
+#include "support/HostTest.hpp"
 #include "rally/WeatherDaemon.hpp"
 #include "support/LogCapture.hpp"
 

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "GameImage.hpp"
-#include "HostFixture.hpp"
 #include "rally/CarCatalogue.hpp"
 #include "rally/ConditionChoice.hpp"
 #include "rally/StageStart.hpp"
 #include "rally/WeatherDaemon.hpp"
-#include "support/TempDir.hpp"
+#include "support/HostTest.hpp"
+#include "support/Installation.hpp"
 #include "util/mem/Bindings.hpp"
 #include "util/mem/HostViews.hpp"
 
@@ -53,7 +53,6 @@ protected:
     void SetUp() override
     {
         test::HostTest::SetUp();
-        platform::setExecutablePath(installation.file("Zoraravi_SSE.exe"));
         installation.write("SavedGames/0/slot1.lsp", "a saved setup");
         rally::useConditionChoice(rally::ConditionChoice{
             [](const tracks::TrackOverride& spec, int) { return validCondition(spec.map, 0, 0); },
@@ -68,7 +67,6 @@ protected:
         rally::WeatherDaemon::instance().useDraw({});
         rally::useConditionChoice({});
         game.reset();
-        platform::setExecutablePath("");
         test::HostTest::TearDown();
     }
 
@@ -104,7 +102,7 @@ protected:
         return made;
     }
 
-    test::TempDir installation;
+    test::Installation installation;
     tracks::TrackConditionList conditions;
     std::unique_ptr<test::GameImage> game;
     HostAddress control;
@@ -161,7 +159,7 @@ TEST_F(WithoutGame, NewBindingsAreUnknownAndTheStartsOwnResolveAtThePreferredBas
 
 TEST_F(WithoutGame, NothingStartsAndNothingIsLoaded)
 {
-    platform::registerReplacementHost(nullptr);
+    removeGame();
     ASSERT_FALSE(mem::ZudoExeModule::instance().isAvailable());
     const rally::CarPtr car = rally::CarCatalogue::instance().car(0);
     rally::CarCatalogue::instance().selectCar(0);

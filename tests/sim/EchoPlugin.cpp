@@ -37,9 +37,10 @@
 #include <string>
 
 #include "platform/Platform.hpp"
-#include "plugin/HostInterfaces.hpp"
+#include "ui/HostInterfaces.hpp"
 #include "util/mem/Bindings.hpp"
 #include "util/mem/GameMode.hpp"
+#include "util/mem/ZudoExeModule.hpp"
 
 namespace {
 
@@ -163,6 +164,7 @@ extern "C" ZUDO_EXPORT PluginInterface* ZUDO_CDECL ZUDO_CreatePlugin(GameInterfa
     (void)game;
     return nullptr;
 #else
+    zudo::util::mem::ZudoExeModule::attachToHost();
     return new EchoPlugin(game);
 #endif
 }

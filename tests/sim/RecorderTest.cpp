@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/Platform.hpp"
-#include "sim/record/Trace.hpp"
-#include "sim/record/GameRecorder.hpp"
 #include "sim/host/HostFakes.hpp"
 #include "sim/host/SimulatedHost.hpp"
+#include "sim/record/GameRecorder.hpp"
+#include "sim/record/Trace.hpp"
 #include "util/mem/Bindings.hpp"
+#include "util/mem/replacement/ReplacementHost.hpp"
 
 namespace {
 
@@ -22,13 +23,13 @@ protected:
     void SetUp() override
     {
         host.reset();
-        host.registerWithPlatform();
+        host.registerAsHost();
         registerHostFakes(host, game);
     }
     void TearDown() override
     {
         host.reset(); // the fakes refer to this test's recorder
-        zudo::platform::registerReplacementHost(nullptr);
+        zudo::util::mem::registerReplacementHost(nullptr);
     }
 
     std::vector<std::string> traceLines() const

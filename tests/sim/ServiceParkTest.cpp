@@ -13,6 +13,7 @@
 #include "sim/record/Trace.hpp"
 #include "util/mem/Bindings.hpp"
 #include "util/mem/MemoryPatch.hpp"
+#include "util/mem/replacement/ReplacementHost.hpp"
 
 namespace {
 
@@ -41,13 +42,13 @@ protected:
     {
         seen.clear();
         host.reset();
-        host.registerWithPlatform();
+        host.registerAsHost();
         park = &registerServiceParkFakes(host, game);
     }
     void TearDown() override
     {
         host.reset();
-        zudo::platform::registerReplacementHost(nullptr);
+        zudo::util::mem::registerReplacementHost(nullptr);
     }
     HostAddress routine(const char* name)
     {

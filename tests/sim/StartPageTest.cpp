@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "SimProcess.hpp"
+#include "support/StartPageFrame.hpp"
 #include "support/TempDir.hpp"
 
 namespace {
@@ -16,28 +17,14 @@ using zudo::test::SimRun;
 const char* const damageNames[] = {"Off", "Safe", "Reduced", "Realistic"};
 const char* const transmissionNames[] = {"Manual", "Automatic"};
 
-// One frame of the start page. Every component selects its own colour (and a
-// text its font) before it draws: the status line's panel and its text (not
-// drawn while the status line is empty), then the group of the page, whose
-// children are the title, the selection bar behind the rows, and the rows.
+// A frame of the start page in the trace: its header line, then the frame.
 std::string startFrame(int frame, int selection, const std::string& damage, const std::string& transmission)
 {
-    const auto row = [](int index, const std::string& text) {
-        return "SelectMenuColor 3\nSelectFont 0\nDrawText 50 " + std::to_string(100 + 15 * index) + " \"" +
-               text + "\"\n";
-    };
-    return "frame " + std::to_string(frame) + " menu\n"
-           "BeginPage 0 0 0 0\n"
-           "SelectMenuColor 3\n"
-           "DrawPanel 0 465 640 15\n"
-           "SelectMenuColor 3\n"
-           "SelectMenuColor 4\n"
-           "SelectFont 1\n"
-           "DrawText 50 70 \"Zuzuzevo\"\n"
-           "SelectMenuColor 3\n"
-           "DrawHighlight 0 " + std::to_string(100 + 15 * selection) + " 200 15\n" +
-           row(0, "Hotlaps") + row(1, "Rallies") + row(2, "Car Damage: " + damage) +
-           row(3, "Transmission: " + transmission);
+    std::string trace = "frame " + std::to_string(frame) + " menu\n";
+    for (const std::string& call : zudo::test::startPageFrame(selection, damage, transmission)) {
+        trace += call + "\n";
+    }
+    return trace;
 }
 
 class StartPage : public ::testing::Test {

@@ -7,28 +7,18 @@
 #include <string>
 
 #include "platform/Platform.hpp"
-#include "support/TempDir.hpp"
+#include "support/Installation.hpp"
 #include "ui/AutoScroller.hpp"
 
 namespace {
 
 using zudo::ui::AutoScroller;
 
-// The tick count as the test sets it (through the replacement host's clock,
-// which the platform layer asks first in both builds).
+// The tick count as the test sets it.
 class TestClock {
 public:
-    TestClock()
-    {
-        previous_ = zudo::platform::replacementHost();
-        if (previous_ != nullptr) {
-            host_ = *previous_;
-        }
-        host_.version = ZUDO_REPLACEMENT_HOST_VERSION;
-        host_.tickCount = &TestClock::tick;
-        zudo::platform::registerReplacementHost(&host_);
-    }
-    ~TestClock() { zudo::platform::registerReplacementHost(previous_); }
+    TestClock() { zudo::platform::setTickSource(&TestClock::tick); }
+    ~TestClock() { zudo::platform::setTickSource(nullptr); }
     TestClock(const TestClock&) = delete;
     TestClock& operator=(const TestClock&) = delete;
 
@@ -37,18 +27,11 @@ public:
 private:
     static std::uint32_t tick() { return now_; }
     static inline std::uint32_t now_ = 0;
-    ZudoReplacementHost host_{};
-    const ZudoReplacementHost* previous_ = nullptr;
 };
 
 class Scrolling : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        zudo::platform::setExecutablePath(install.str() + "\\Zoraravi_SSE.exe");
-        TestClock::set(1000);
-    }
-    void TearDown() override { zudo::platform::setExecutablePath(""); }
+    void SetUp() override { TestClock::set(1000); }
 
     void setInterval(const std::string& value)
     {
@@ -64,7 +47,7 @@ protected:
         return scroller;
     }
 
-    zudo::test::TempDir install;
+    zudo::test::Installation install;
     TestClock clock;
 };
 

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstring>
 #include <string>
 #include <vector>
 
-#include "ShellHost.hpp"
+#include "support/ShellHost.hpp"
 #include "ui/Components.hpp"
 #include "ui/TextFitting.hpp"
 
@@ -141,23 +143,22 @@ TEST_F(Components, TextsWithASizeAreFittedInTheirFont)
     EXPECT_EQ(drawn(changing).back(), "DrawText 0 0 \"Abcde...\"");
 }
 
-#if !ZUDO_HOST_IS_NATIVE
-// Natively the game's routine measures; here it is made wider than the
-// estimate, so that only a text measured by it is shortened.
+// Where the host supplies the game's routine, it measures; here it is made
+// wider than the estimate, so that only a text measured by it is shortened.
 TEST_F(Components, TheGamesOwnMeasureDecidesWhenItHasOne)
 {
-    zudo::sim::SimulatedHost::instance().registerNamedRoutine(
+    const bool supplied = zudo::test::supplyNamedRoutine(
         "textWidth", [](std::uint32_t, std::span<const std::uint64_t> arguments) {
-            const auto* text = reinterpret_cast<const char*>(static_cast<std::uintptr_t>(arguments[0]));
-            const float width = 10.0f * static_cast<float>(std::strlen(text));
-            std::uint32_t bits = 0;
-            std::memcpy(&bits, &width, sizeof bits);
-            return std::uint64_t{bits};
+            const float width = 10.0f * static_cast<float>(std::strlen(zudo::test::textArgument(arguments[0])));
+            return std::uint64_t{std::bit_cast<std::uint32_t>(width)};
         });
+    if (!supplied) {
+        GTEST_SKIP() << "inside the game the text-width routine has no known address";
+    }
     const TextComponent text(Point{0, 0}, "Abcdefgh", Size{50, 15}); // estimate: 48 units
     EXPECT_EQ(drawn(text).back(), "DrawText 0 0 \"Ab...\"");
     EXPECT_EQ(estimatedTextWidth("Abcdefgh", 0), 48.0f);
 }
-#endif
+
 
 } // namespace

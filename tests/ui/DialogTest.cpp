@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ShellHost.hpp"
+#include "support/ShellHost.hpp"
 #include "ui/Dialog.hpp"
 #include "ui/Screen.hpp"
 

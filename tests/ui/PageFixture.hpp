@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ShellHost.hpp"
+#include "support/ShellHost.hpp"
 #include "rally/ConditionChoice.hpp"
 #include "rally/HostResults.hpp"
 #include "rally/Rally.hpp"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "OneConditionPerTrack.hpp"
-#include "ShellHost.hpp"
+#include "support/ShellHost.hpp"
 #include "rally/CarCatalogue.hpp"
 #include "rally/ConditionChoice.hpp"
 #include "rally/Rally.hpp"

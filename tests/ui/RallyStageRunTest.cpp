@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "OneConditionPerTrack.hpp"
-#include "ShellHost.hpp"
+#include "support/ShellHost.hpp"
 #include "rally/ConditionChoice.hpp"
 #include "rally/Rally.hpp"
 #include "rally/RallyList.hpp"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "ShellHost.hpp"
 #include "rally/Rally.hpp"
 #include "rally/ServiceManager.hpp"
+#include "support/ShellHost.hpp"
 #include "ui/ServiceParkDialog.hpp"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "ShellHost.hpp"
 #include "rally/Rally.hpp"
 #include "rally/ServiceManager.hpp"
 #include "sim/host/CarDamageFakes.hpp"
 #include "sim/host/ServiceParkFakes.hpp"
+#include "support/ShellHost.hpp"
 #include "ui/ServiceParkDialog.hpp"
 
 namespace {

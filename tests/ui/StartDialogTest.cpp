@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ShellHost.hpp"
+#include "support/ShellHost.hpp"
+#include "support/StartPageFrame.hpp"
 #include "ui/MainDialog.hpp"
 #include "ui/StartDialog.hpp"
 
@@ -57,21 +58,7 @@ TEST_F(StartPage, FirstFrameFollowsTheLayout)
     setRecordValue(preference, 3);
     StartDialog dialog;
     dialog.draw();
-    const Calls text = {"SelectMenuColor 3", "SelectFont 0"};
-    Calls expected{
-        "BeginPage 0 0 0 0",
-        "SelectMenuColor 3", "DrawPanel 0 465 640 15", // status line (empty)
-        "SelectMenuColor 3",                           // the group
-        "SelectMenuColor 4", "SelectFont 1", "DrawText 50 70 \"Zuzuzevo\"",
-        "SelectMenuColor 3", "DrawHighlight 0 100 200 15",
-    };
-    for (const char* row : {"DrawText 50 100 \"Hotlaps\"", "DrawText 50 115 \"Rallies\"",
-                            "DrawText 50 130 \"Car Damage: Reduced\"",
-                            "DrawText 50 145 \"Transmission: Manual\""}) {
-        expected.insert(expected.end(), text.begin(), text.end());
-        expected.emplace_back(row);
-    }
-    EXPECT_EQ(game.calls(), expected);
+    EXPECT_EQ(game.calls(), zudo::test::startPageFrame(0, "Reduced", "Manual"));
 }
 
 TEST_F(StartPage, TransmissionStartsFromTheStoredGearboxPreference)

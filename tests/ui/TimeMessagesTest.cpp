@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ShellHost.hpp"
+#include "support/ShellHost.hpp"
 #include "ui/TimeMessages.hpp"
 
 namespace {

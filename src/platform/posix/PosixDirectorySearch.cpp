@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/PlatformDetail.hpp"
+#include "platform/posix/PosixEmulation.hpp"
 #include "platform/posix/PosixPaths.hpp"
 
 namespace zudo::platform {

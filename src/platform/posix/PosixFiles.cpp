@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/PlatformDetail.hpp"
+#include "platform/posix/PosixEmulation.hpp"
 #include "platform/posix/PosixFileIo.hpp"
 #include "platform/posix/PosixPaths.hpp"
 

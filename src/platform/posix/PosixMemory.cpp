@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cinttypes>
 
-#include "platform/PlatformDetail.hpp"
+#include "platform/posix/PosixEmulation.hpp"
 
 namespace zudo::platform {
 

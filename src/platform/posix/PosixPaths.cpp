@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/PlatformDetail.hpp"
+#include "platform/posix/PosixEmulation.hpp"
 
 namespace zudo::platform::posix {
 

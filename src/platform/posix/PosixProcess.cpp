@@ -1,9 +1,10 @@
+#include <dlfcn.h>
 #include <sys/types.h>
 #include <unistd.h>
 
 #include <vector>
 
-#include "platform/PlatformDetail.hpp"
+#include "platform/posix/PosixEmulation.hpp"
 
 namespace zudo::platform {
 
@@ -39,5 +40,7 @@ void freeLibrary(ModuleHandle) {}
 void closeHandle(void*) {}
 void* procAddress(ModuleHandle, const std::string&) { return nullptr; }
 void* procAddress(ModuleHandle, std::uint16_t) { return nullptr; }
+
+void* programSymbol(const char* name) { return ::dlsym(RTLD_DEFAULT, name); }
 
 } // namespace zudo::platform

@@ -11,10 +11,10 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "platform/PlatformDetail.hpp"
-#include "platform/ProfileDocument.hpp"
+#include "platform/posix/PosixEmulation.hpp"
 #include "platform/posix/PosixFileIo.hpp"
 #include "platform/posix/PosixPaths.hpp"
+#include "platform/posix/ProfileDocument.hpp"
 
 namespace zudo::platform {
 

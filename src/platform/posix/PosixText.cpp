@@ -1,4 +1,4 @@
-#include "platform/PlatformDetail.hpp"
+#include "platform/posix/PosixEmulation.hpp"
 
 namespace zudo::platform {
 

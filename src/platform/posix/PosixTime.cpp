@@ -1,6 +1,6 @@
 #include <ctime>
 
-#include "platform/PlatformDetail.hpp"
+#include "platform/posix/PosixEmulation.hpp"
 
 namespace zudo::platform {
 

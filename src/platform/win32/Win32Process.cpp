@@ -71,4 +71,9 @@ void* procAddress(ModuleHandle module, std::uint16_t ordinal)
     return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(module), MAKEINTRESOURCEA(ordinal)));
 }
 
+void* programSymbol(const char* name)
+{
+    return reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA(nullptr), name));
+}
+
 } // namespace zudo::platform

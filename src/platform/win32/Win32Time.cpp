@@ -74,6 +74,21 @@ bool fileTimeToCalendar(std::int64_t fileTime, CalendarTime& time)
     return true;
 }
 
+std::int64_t fileTimeOfUnixSeconds(std::int64_t seconds)
+{
+    // 1970-01-01 00:00 UTC as Windows counts it, then 100 ns units.
+    static const std::int64_t unixEpoch = [] {
+        SYSTEMTIME epoch{};
+        epoch.wYear = 1970;
+        epoch.wMonth = 1;
+        epoch.wDay = 1;
+        FILETIME result{};
+        ::SystemTimeToFileTime(&epoch, &result);
+        return fromFileTime(result);
+    }();
+    return unixEpoch + seconds * 10'000'000;
+}
+
 bool fileTimeToLocal(std::int64_t utcFileTime, std::int64_t& localFileTime)
 {
     const FILETIME utc = toFileTime(utcFileTime);

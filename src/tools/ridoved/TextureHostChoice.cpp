@@ -3,7 +3,6 @@
 #include <memory>
 #include <ostream>
 
-#include "platform/Compiler.hpp"
 #include "tracks/FileSystemTextureHost.hpp"
 #include "tracks/GameTextureHost.hpp"
 #include "util/mem/ZudoExeModule.hpp"
@@ -14,7 +13,11 @@ namespace {
 
 std::unique_ptr<tracks::TextureHost> chooseHost(std::ostream& err)
 {
-#if ZUDO_HOST_IS_NATIVE
+    // Only a process whose addresses are host addresses (the Windows build)
+    // can hold the game's image; the native build checks on the file system.
+    if (!util::mem::hostIsThisProcess()) {
+        return std::make_unique<tracks::FileSystemTextureHost>();
+    }
     const util::mem::HandLoadReport report = util::mem::ZudoExeModule::instance().loadByHand();
     if (report.loaded) {
         return std::make_unique<tracks::GameTextureHost>();
@@ -27,9 +30,6 @@ std::unique_ptr<tracks::TextureHost> chooseHost(std::ostream& err)
         err << "The game executable " << name << " was not found (last looked for at '" << report.path
             << "'); textures are checked on the file system directly." << std::endl;
     }
-#else
-    (void)err;
-#endif
     return std::make_unique<tracks::FileSystemTextureHost>();
 }
 

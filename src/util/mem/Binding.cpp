@@ -1,7 +1,5 @@
 #include "util/mem/Binding.hpp"
 
-#include "platform/Platform.hpp"
-
 namespace zudo::util::mem {
 
 HostAddress resolve(const BindingInfo& binding)
@@ -24,18 +22,10 @@ HostAddress ObjectPointerBinding::object() const
 
 bool routineAvailable(const BindingInfo& binding)
 {
-#if ZUDO_HOST_IS_NATIVE
-    return binding.isKnown() && !resolve(binding).isNull();
-#else
-    const ::ZudoReplacementHost* host = platform::replacementHost();
-    if (host == nullptr) {
-        return false;
-    }
     if (!binding.isKnown()) {
-        return host->hasNamedRoutine != nullptr && host->hasNamedRoutine(binding.name) != 0;
+        return detail::namedRoutineAvailable(binding.name);
     }
     return !resolve(binding).isNull();
-#endif
 }
 
 } // namespace zudo::util::mem

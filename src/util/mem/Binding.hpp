@@ -5,9 +5,9 @@
 // themselves are listed in one table, Bindings.hpp.
 //
 // Some routines the system needs are named without a known address: such a
-// binding is unknown. In the Windows build an unknown binding is never called
-// (callers ask available() and fall back); natively the replacement host may
-// supply a fake for it under the binding's name.
+// binding is unknown. Inside the game an unknown binding is never called
+// (callers ask available() and fall back); the replacement host may supply a
+// fake for it under the binding's name.
 
 #include <cstdint>
 #include <string_view>
@@ -62,7 +62,7 @@ struct CodeBinding {
 };
 
 // Whether a routine binding can be called now: known and its module there
-// (Windows), or a fake registered by address or name (native).
+// (inside the game), or a fake registered by address or name (replacement host).
 bool routineAvailable(const BindingInfo& binding);
 
 // A member routine of a host object (thiscall): R(A...) without the object.
@@ -77,11 +77,7 @@ struct MemberRoutine<R(A...)> {
     HostResult<R> operator()(HostAddress self, A... args) const
     {
         if (!info.isKnown()) {
-#if ZUDO_HOST_IS_NATIVE
-            return detail::refused<R>();
-#else
-            return detail::callSimulatedByName<R>(info.name, self, args...);
-#endif
+            return callNamedHostRoutine<R>(info.name, self, args...);
         }
         return callHostRoutine<R>(CallingConvention::Thiscall, resolve(info), self, args...);
     }
@@ -99,11 +95,7 @@ struct FreeRoutine<R(A...)> {
     HostResult<R> operator()(A... args) const
     {
         if (!info.isKnown()) {
-#if ZUDO_HOST_IS_NATIVE
-            return detail::refused<R>();
-#else
-            return detail::callSimulatedByName<R>(info.name, HostAddress(), args...);
-#endif
+            return callNamedHostRoutine<R>(info.name, HostAddress(), args...);
         }
         return callHostRoutine<R>(info.convention, resolve(info), HostAddress(), args...);
     }

@@ -5,12 +5,15 @@
 // therefore never turns host memory into C++ objects of its own; it keeps host
 // addresses as 32-bit values and reads or writes fields at byte offsets.
 //
-// - Windows build: the plug-in runs inside the host, so a host address is a
-//   plain address of this process.
-// - Native build: the host is the replacement host (sim/), which keeps a
-//   simulated 32-bit address space; every access goes through its memory()
-//   function and is checked against its bounds. An access outside it throws
-//   HostAccessError, so that a test shows the fault instead of crashing.
+// Each build has its own half of what differs (util/mem/game/ and
+// util/mem/replacement/, chosen by CMake):
+// - in the game's process (Windows build): the plug-in runs inside the host,
+//   so a host address is a plain address of this process;
+// - against the replacement host (native build): the host is the simulator
+//   (sim/), which keeps a simulated 32-bit address space; every access goes
+//   through its memory() function and is checked against its bounds. An
+//   access outside it throws HostAccessError, so that a test shows the fault
+//   instead of crashing.
 
 #include <compare>
 #include <cstdint>
@@ -19,11 +22,9 @@
 #include <string>
 #include <type_traits>
 
-#include "platform/Compiler.hpp"
-
 namespace zudo::util::mem {
 
-// Thrown in the native build for an access outside the replacement host's
+// Thrown against the replacement host for an access outside the replacement host's
 // memory (or when no replacement host is there), and by the layout readers for
 // host data that cannot be what it claims to be.
 class HostAccessError : public std::runtime_error {
@@ -74,7 +75,7 @@ public:
     void readBytes(std::uint32_t offset, void* out, std::uint32_t size) const;
     void writeBytes(std::uint32_t offset, const void* bytes, std::uint32_t size) const;
     // Like readBytes, but false instead of a fault when the range is not
-    // readable (the Windows build asks the platform for a checked copy).
+    // readable (inside the game the platform makes a checked copy).
     bool tryReadBytes(std::uint32_t offset, void* out, std::uint32_t size) const;
 
     // "0x" and eight hexadecimal digits, for messages.
@@ -87,23 +88,24 @@ private:
 static_assert(sizeof(HostAddress) == 4);
 
 // The bytes of the host at address as a pointer of this process, or null when
-// the range is not host memory (native build: outside the replacement host's
-// space; Windows build: only for the null address, nothing else is checked).
+// the range is not host memory (replacement host: outside its
+// space; inside the game: only for the null address, nothing else is checked).
 void* hostPointer(HostAddress address, std::uint32_t size);
 
-#if ZUDO_HOST_IS_NATIVE
-// The host address of memory of this process: the same value, since the
-// plug-in runs inside the host (only the Windows build has this).
-inline HostAddress hostAddressOf(const void* pointer)
-{
-    return HostAddress(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(pointer)));
-}
-#endif
+// True inside the game's process, where host addresses are addresses of this
+// process (and host code is protected by pages); false against the
+// replacement host, whose memory is a buffer of its own.
+bool hostIsThisProcess();
+
+namespace detail {
+// The address of a field, or false when offset carries it past 4 GiB.
+bool fieldAddress(HostAddress base, std::uint32_t offset, std::uint32_t size, std::uint32_t& address);
+} // namespace detail
 
 // A block of host memory that the plug-in owns and hands to the host by
 // address (cloned virtual tables; tests lay out host objects in it). Zero-
-// filled. Natively it comes from the replacement host's allocator; in the
-// Windows build from the heap of this process.
+// filled. Against the replacement host it comes from the host's allocator;
+// inside the game from the heap of this process.
 class HostBlock {
 public:
     HostBlock() = default;

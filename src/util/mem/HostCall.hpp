@@ -4,14 +4,13 @@
 // One mechanism for every call into the host. It knows the host's calling
 // conventions: member routines are thiscall (the host object in ECX), free
 // routines cdecl unless a routine is stdcall.
-// - Windows build: the routine's address is called through a function pointer
-//   of exactly that convention. Thiscall is spelled as fastcall with an unused
-//   second register argument: both put the first argument in ECX, the rest on
-//   the stack, and let the callee clean up, and MSVC accepts __thiscall only on
-//   member functions.
-// - Native build: the replacement host calls the fake registered for the
-//   address (or, for a routine whose address is unknown, for its name), with
-//   the arguments widened to 64 bits as ReplacementHost.h describes.
+// Arguments are widened to 64 bits here; each build's half makes the call:
+// - in the game's process (game/GameCalls.cpp): the routine's address is
+//   called through a function pointer of exactly that convention, every
+//   argument one 32-bit stack word;
+// - against the replacement host (replacement/ReplacementCalls.cpp): the host
+//   calls the fake registered for the address (or, for a routine whose
+//   address is unknown, for its name), as ReplacementHost.h describes.
 //
 // Argument and result types: std::int32_t, std::uint32_t, float, bool,
 // HostAddress, and const char* (plug-in memory the host only reads during the
@@ -19,15 +18,15 @@
 // result is an empty optional, or false for routines without a result.
 
 #include <array>
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <optional>
+#include <span>
 #include <string>
 #include <type_traits>
 #include <utility>
 
 #include "platform/Compiler.hpp"
-#include "platform/Platform.hpp"
 #include "util/mem/HostAddress.hpp"
 
 namespace zudo::util::mem {
@@ -47,30 +46,6 @@ inline constexpr bool isHostValue =
     std::is_same_v<T, float> || std::is_same_v<T, bool> || std::is_same_v<T, HostAddress> ||
     std::is_same_v<T, const char*>;
 
-// The type that stands for T in a real call of the Windows build.
-template <class T>
-using Raw = std::conditional_t<std::is_same_v<T, HostAddress>, std::uint32_t, T>;
-
-template <class T>
-Raw<T> raw(T value)
-{
-    if constexpr (std::is_same_v<T, HostAddress>) {
-        return value.value();
-    } else {
-        return value;
-    }
-}
-
-template <class T>
-T cooked(Raw<T> value)
-{
-    if constexpr (std::is_same_v<T, HostAddress>) {
-        return HostAddress(value);
-    } else {
-        return value;
-    }
-}
-
 // 64-bit form of an argument or result in the replacement host's interface.
 template <class T>
 std::uint64_t widen(T value)
@@ -79,9 +54,7 @@ std::uint64_t widen(T value)
     if constexpr (std::is_same_v<T, std::int32_t>) {
         return static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
     } else if constexpr (std::is_same_v<T, float>) {
-        std::uint32_t bits = 0;
-        std::memcpy(&bits, &value, sizeof bits);
-        return bits;
+        return std::bit_cast<std::uint32_t>(value);
     } else if constexpr (std::is_same_v<T, HostAddress>) {
         return value.value();
     } else if constexpr (std::is_same_v<T, const char*>) {
@@ -96,10 +69,7 @@ T narrow(std::uint64_t value)
 {
     static_assert(isHostValue<T>, "not a type that passes between plug-in and host");
     if constexpr (std::is_same_v<T, float>) {
-        const auto bits = static_cast<std::uint32_t>(value);
-        float result = 0;
-        std::memcpy(&result, &bits, sizeof result);
-        return result;
+        return std::bit_cast<float>(static_cast<std::uint32_t>(value));
     } else if constexpr (std::is_same_v<T, HostAddress>) {
         return HostAddress(static_cast<std::uint32_t>(value));
     } else if constexpr (std::is_same_v<T, const char*>) {
@@ -131,75 +101,35 @@ HostResult<R> fromWide(std::uint64_t value)
     }
 }
 
-#if ZUDO_HOST_IS_NATIVE
+// How the caller takes the result: none, a 32-bit word (EAX) or a float
+// (the FPU's top register).
+enum class ResultKind : std::uint8_t { None, Word, Float };
+
+template <class R>
+inline constexpr ResultKind resultKind = std::is_void_v<R>            ? ResultKind::None
+                                         : std::is_same_v<R, float> ? ResultKind::Float
+                                                                     : ResultKind::Word;
+
+// The build's half. The routine at a resolved address, or the routine bound by
+// name (never called inside the game: its address is unknown there), with
+// the widened arguments; nothing when the call cannot be made.
+std::optional<std::uint64_t> invokeRoutine(CallingConvention convention, HostAddress routine,
+                                           HostAddress self, std::span<const std::uint64_t> arguments,
+                                           ResultKind result);
+std::optional<std::uint64_t> invokeNamedRoutine(const char* name, HostAddress self,
+                                                std::span<const std::uint64_t> arguments,
+                                                ResultKind result);
+// Whether the host supplies a routine bound by name.
+bool namedRoutineAvailable(const char* name);
 
 template <class R, class... A>
-HostResult<R> callReal(CallingConvention convention, HostAddress routine, HostAddress self,
-                       A... args)
+HostResult<R> callWidened(const auto& invoke, A... args)
 {
-    const auto address = static_cast<std::uintptr_t>(routine.value());
-    using Result = std::conditional_t<std::is_void_v<R>, void, Raw<R>>;
-    auto finish = [](auto&& call) -> HostResult<R> {
-        if constexpr (std::is_void_v<R>) {
-            call();
-            return true;
-        } else {
-            return cooked<R>(call());
-        }
-    };
-    switch (convention) {
-    case CallingConvention::Thiscall: {
-        using Function = Result(ZUDO_FASTCALL*)(std::uint32_t, std::uint32_t, Raw<A>...);
-        auto function = reinterpret_cast<Function>(address);
-        return finish([&] { return function(self.value(), 0, raw(args)...); });
-    }
-    case CallingConvention::Stdcall: {
-        using Function = Result(ZUDO_STDCALL*)(Raw<A>...);
-        auto function = reinterpret_cast<Function>(address);
-        return finish([&] { return function(raw(args)...); });
-    }
-    case CallingConvention::Cdecl: {
-        using Function = Result(ZUDO_CDECL*)(Raw<A>...);
-        auto function = reinterpret_cast<Function>(address);
-        return finish([&] { return function(raw(args)...); });
-    }
-    case CallingConvention::None:
-        break;
-    }
-    return refused<R>();
-}
-
-#else
-
-template <class R, class... A>
-HostResult<R> callSimulated(HostAddress routine, HostAddress self, A... args)
-{
-    const ::ZudoReplacementHost* host = platform::replacementHost();
-    if (host == nullptr || host->callRoutine == nullptr) {
-        return refused<R>();
-    }
     const std::array<std::uint64_t, sizeof...(A) + 1> wide{widen(args)..., 0};
-    int found = 0;
-    const std::uint64_t result = host->callRoutine(routine.value(), self.value(), wide.data(),
-                                                   static_cast<std::uint32_t>(sizeof...(A)), &found);
-    return found != 0 ? fromWide<R>(result) : refused<R>();
+    const std::optional<std::uint64_t> result =
+        invoke(std::span<const std::uint64_t>(wide.data(), sizeof...(A)), resultKind<R>);
+    return result ? fromWide<R>(*result) : refused<R>();
 }
-
-template <class R, class... A>
-HostResult<R> callSimulatedByName(const char* name, HostAddress self, A... args)
-{
-    const ::ZudoReplacementHost* host = platform::replacementHost();
-    if (host == nullptr || host->callNamedRoutine == nullptr) {
-        return refused<R>();
-    }
-    const std::array<std::uint64_t, sizeof...(A) + 1> wide{widen(args)..., 0};
-    int found = 0;
-    const std::uint64_t result = host->callNamedRoutine(
-        name, self.value(), wide.data(), static_cast<std::uint32_t>(sizeof...(A)), &found);
-    return found != 0 ? fromWide<R>(result) : refused<R>();
-}
-
-#endif
 
 } // namespace detail
 
@@ -214,11 +144,23 @@ HostResult<R> callHostRoutine(CallingConvention convention, HostAddress routine,
         (convention == CallingConvention::Thiscall && self.isNull())) {
         return detail::refused<R>();
     }
-#if ZUDO_HOST_IS_NATIVE
-    return detail::callReal<R>(convention, routine, self, args...);
-#else
-    return detail::callSimulated<R>(routine, self, args...);
-#endif
+    return detail::callWidened<R>(
+        [&](std::span<const std::uint64_t> wide, detail::ResultKind kind) {
+            return detail::invokeRoutine(convention, routine, self, wide, kind);
+        },
+        args...);
+}
+
+// Calls the routine that the host supplies under name (a binding whose
+// address is unknown); refused where no host supplies it.
+template <class R, class... A>
+HostResult<R> callNamedHostRoutine(const char* name, HostAddress self, A... args)
+{
+    return detail::callWidened<R>(
+        [&](std::span<const std::uint64_t> wide, detail::ResultKind kind) {
+            return detail::invokeNamedRoutine(name, self, wide, kind);
+        },
+        args...);
 }
 
 // Calls a member routine (thiscall) at a resolved address, e.g. the previous
@@ -305,9 +247,14 @@ public:
     }
 };
 
-// Owns the host address of one plug-in routine: natively registered with the
-// replacement host for the object's lifetime; in the Windows build simply the
-// routine's address.
+// The form in which the replacement host calls a plug-in routine
+// (ZudoPluginRoutine of ReplacementHost.h).
+using PluginRoutineThunk = std::uint64_t (*)(void* context, std::uint32_t self,
+                                             const std::uint64_t* arguments, std::uint32_t count);
+
+// Owns the host address of one plug-in routine: inside the game simply the
+// routine's address; against the replacement host registered with it for the
+// object's lifetime.
 class PluginRoutine {
 public:
     PluginRoutine() = default;
@@ -315,21 +262,15 @@ public:
     template <auto Function>
     static PluginRoutine of()
     {
-#if ZUDO_HOST_IS_NATIVE
-        return atAddressOf(Function);
-#else
-        return registered(&PluginRoutineAdapter<Function>::call);
-#endif
+        return forRoutine(reinterpret_cast<std::uintptr_t>(Function),
+                          &PluginRoutineAdapter<Function>::call);
     }
     // A free routine of the C convention.
     template <auto Function>
     static PluginRoutine ofFree()
     {
-#if ZUDO_HOST_IS_NATIVE
-        return atAddressOf(Function);
-#else
-        return registered(&FreePluginRoutineAdapter<Function>::call);
-#endif
+        return forRoutine(reinterpret_cast<std::uintptr_t>(Function),
+                          &FreePluginRoutineAdapter<Function>::call);
     }
     ~PluginRoutine();
     PluginRoutine(PluginRoutine&& other) noexcept;
@@ -337,7 +278,7 @@ public:
     PluginRoutine(const PluginRoutine&) = delete;
     PluginRoutine& operator=(const PluginRoutine&) = delete;
 
-    // Null when no address could be given (native build without a host).
+    // Null when no address could be given (no replacement host to register with).
     HostAddress address() const { return address_; }
 
 private:
@@ -345,13 +286,9 @@ private:
         : address_(address), registeredWithHost_(registeredWithHost)
     {
     }
-    static PluginRoutine registered(::ZudoPluginRoutine routine);
-    template <class Pointer>
-    static PluginRoutine atAddressOf(Pointer function)
-    {
-        const auto address = reinterpret_cast<std::uintptr_t>(function);
-        return PluginRoutine(HostAddress(static_cast<std::uint32_t>(address)), false);
-    }
+    // The build's half: the code address itself, or the thunk registered with
+    // the replacement host.
+    static PluginRoutine forRoutine(std::uintptr_t code, PluginRoutineThunk thunk);
     void release();
 
     HostAddress address_;

@@ -36,7 +36,7 @@ MemoryPatch::MemoryPatch(void* target, const void* bytes, std::size_t size)
 // The replacement host's memory is a buffer without page protection.
 MemoryPatch::MemoryPatch(HostAddress target, const void* bytes, std::size_t size)
     : MemoryPatch(hostPointer(target, static_cast<std::uint32_t>(size)), bytes, size,
-                  ZUDO_HOST_IS_NATIVE != 0)
+                  hostIsThisProcess())
 {
 }
 

@@ -26,7 +26,9 @@ std::string readString(HostAddress address)
 {
     const std::uint32_t length = stringLength(address);
     const std::uint32_t capacity = address.read<std::uint32_t>(string_layout::capacity);
-    if (length > maxStringLength || (length > capacity && capacity != 0)) {
+    // Only the empty string may have capacity 0 (a zero-filled object, never
+    // constructed): any other size would be copied from past the buffer.
+    if (length > maxStringLength || length > capacity) {
         throw HostAccessError("no host string at " + address.text() + ": size " +
                               std::to_string(length) + ", capacity " + std::to_string(capacity));
     }

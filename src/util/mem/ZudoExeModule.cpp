@@ -6,7 +6,7 @@
 #include "platform/Platform.hpp"
 #include "util/Log.hpp"
 #include "util/mem/Bindings.hpp"
-#include "util/mem/ManualLoader.hpp"
+#include "util/mem/pe/ManualLoader.hpp"
 
 namespace zudo::util::mem {
 
@@ -61,26 +61,6 @@ HostAddress ZudoExeModule::module()
         reportMissingOnce();
     }
     return found;
-}
-
-HostAddress ZudoExeModule::foundModule()
-{
-#if ZUDO_HOST_IS_NATIVE
-    if (!handleLookedUp_) {
-        handleLookedUp_ = true;
-        const auto handle = reinterpret_cast<std::uintptr_t>(platform::moduleHandle(exeName()));
-        if (handle != 0) {
-            cachedBase_ = HostAddress(static_cast<std::uint32_t>(handle));
-            return cachedBase_;
-        }
-    }
-    return HostAddress();
-#else
-    // The replacement host may be registered or replaced at any time (tests):
-    // ask it every time instead of caching.
-    const ::ZudoReplacementHost* host = platform::replacementHost();
-    return host != nullptr ? HostAddress(host->executableBase) : HostAddress();
-#endif
 }
 
 void ZudoExeModule::reportMissingOnce()

@@ -2,9 +2,13 @@
 // The game executable as a module of this process: where it is loaded, so
 // that bindings can be resolved against it.
 //
-// - Inside the game (the plug-in): the module handle of the executable named
-//   by exeName(); the game is the process, so it is always there.
-// - Native build: the replacement host's executableBase.
+// - Inside the game's process (game/GameModule.cpp): the module of the
+//   running process, once the plug-in's factory has attached to it: the game
+//   is the process whatever its executable's name (zudoExeName only says
+//   which file a program outside the game loads by hand). Before that, the
+//   module of the executable named by exeName().
+// - Against the replacement host (replacement/ReplacementModule.cpp): the
+//   host's executableBase.
 // - A program outside the game (the listing tool) may load the executable by
 //   hand: loadByHand() finds the file, loads and relocates it, resolves its
 //   imports and runs its start-up (prepareExe). Only programs that ask for it
@@ -33,6 +37,14 @@ struct HandLoadReport {
 class ZudoExeModule {
 public:
     static ZudoExeModule& instance();
+
+    // Called by the plug-in's factory before anything else, when the game
+    // (or the program acting as the game) has just loaded the plug-in.
+    // Against the replacement host: finds the host that loaded the plug-in,
+    // whose executable path and tick count the platform layer then gives.
+    static void attachToHost();
+    // Forgets that attachment again (the plug-in's object is gone; tests).
+    static void detachFromHost();
 
     // The load address of the executable; null when it is not there.
     HostAddress module();
