@@ -62,9 +62,25 @@ ScratchInstallation::~ScratchInstallation()
     std::filesystem::remove_all(root_, ignored);
 }
 
+namespace {
+
+// The system's paths below the game directory use '\\' as Windows does; the
+// scratch directory lives on a POSIX file system, where only '/' separates.
+std::filesystem::path onDisk(const std::string& root, std::string relative)
+{
+    for (char& c : relative) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return std::filesystem::path(root) / relative;
+}
+
+} // namespace
+
 std::string ScratchInstallation::write(const std::string& relative, std::string_view content) const
 {
-    const std::filesystem::path path = std::filesystem::path(root_) / relative;
+    const std::filesystem::path path = onDisk(root_, relative);
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
@@ -74,7 +90,7 @@ std::string ScratchInstallation::write(const std::string& relative, std::string_
 void ScratchInstallation::remove(const std::string& relative) const
 {
     std::error_code ignored;
-    std::filesystem::remove(std::filesystem::path(root_) / relative, ignored);
+    std::filesystem::remove(onDisk(root_, relative), ignored);
 }
 
 } // namespace zudo::fuzz

@@ -6,7 +6,10 @@
 //     zudo::config::zuzuzevo::CarModel(slot, catalogueName).get();
 //
 // A new key is one line here (see config/Setting.hpp for the templates) and
-// one row in the README's table of settings. Keys without a declared default
+// one row in the README's table of settings. A key of Viduzuz.ini or
+// Zuzuzevo.ini carries a "//:" line above it: the one-line comment of the
+// settings files shipped to players, which cmake/SettingsIni.cmake writes
+// from this file (it refuses a key without one). Keys without a declared default
 // take the caller's (or their type's empty value).
 
 #include <algorithm>
@@ -23,8 +26,11 @@ namespace viduzuz {
 template <Literal key, class T, Literal def = "">
 using Settings = Key<viduzuzIniPath, "Settings", key, T, def>;
 
+//: file in Cars\ that lists the game's cars
 using CarsIniName = Settings<"carsIniName", std::string, "Cars.ini">;
+//: the game's executable, looked for here and up to eight folders up
 using ZudoExeName = Settings<"zudoExeName", std::string, "Zoraravi_SSE.exe">;
+//: the game's own settings file
 using ZudoIniName = Settings<"zudoIniName", std::string, "Zoraravi.ini">;
 } // namespace viduzuz
 
@@ -33,8 +39,11 @@ namespace ridoved {
 template <Literal key, class T, Literal def = "">
 using Options = Key<viduzuzIniPath, "Ridoved", key, T, def>;
 
+//: 1: Ridoved.csv holds the condition codes instead of their words
 using EmitNumbers = Options<"emitNumbers", bool>;
+//: 1: stages without valid conditions are left out of Ridoved.csv
 using OmitInvalid = Options<"omitInvalid", bool>;
+//: 1: Ridoved.csv leaves out the stage names
 using OmitName = Options<"omitName", bool>;
 } // namespace ridoved
 
@@ -61,31 +70,53 @@ using Service = Key<zuzuzevoIniPath, "Service", key, T, def>;
 template <Literal key, class T, Literal def = "">
 using PerCar = IndexedKey<zuzuzevoIniPath, "Car", 0, key, T, def>;
 
+//: seconds between automatic steps of long lists; 0 or less: no automatic scrolling
 using AutoScrollInterval = Options<"AutoScrollInterval", int, "5">;
 
+//: label of a split in the messages while driving
 using InGameSplitLabel = Messages<"InGameSplitLabel", std::string, "S">;
+//: label of the finish in the messages while driving
 using InGameFinishLabel = Messages<"InGameFinishLabel", std::string, "F">;
+//: label of the difference to the stage's record
 using InGameBestTimeDiffLabel = Messages<"InGameBestTimeDiffLabel", std::string, "Bst">;
+//: label of the difference to the best on the stage across all rallies
 using InGameOverallDiffLabel = Messages<"InGameOverallDiffLabel", std::string, "Ovl">;
+//: label of the difference to the game's own stage record
 using InGameStageRecordDiffLabel = Messages<"InGameStageRecordDiffLabel", std::string, "Stg">;
+//: horizontal position of the messages while driving
 using InGameDiffPosX = Messages<"InGameDiffPosX", int, "2">;
+//: vertical position of the messages while driving
 using InGameDiffPosY = Messages<"InGameDiffPosY", int, "2">;
+//: how long a message while driving stays on screen
 using InGameDiffDuration = Messages<"InGameDiffDuration", int, "20">;
+//: 1: show the difference to the stage's record while driving
 using ShowInGameBestTimeDiff = Messages<"ShowInGameBestTimeDiff", bool, "1">;
+//: 1: show the difference to the best across all rallies while driving
 using ShowInGameOverallDiff = Messages<"ShowInGameOverallDiff", bool, "1">;
+//: 1: show the difference to the game's own stage record while driving
 using ShowInGameStageRecordDiff = Messages<"ShowInGameStageRecordDiff", bool, "1">;
 
+//: minutes of repairs allowed in a service
 using AllowedRepairTime = Service<"AllowedRepairTime", int, "40">;
+//: skill of the service crew: Inexperienced, Proficient, Competent, Skilled or Expert
 using Skill = Service<"Skill", std::string, "Competent">;
+//: mechanics in the service crew, 1 to 6
 using Mechanics = Service<"Mechanics", int, "4">;
 
 // Model's default is the car's catalogue name, given by the caller.
+//: the car's model name (default: the game's name of the car)
 using CarModel = PerCar<"Model", std::string>;
+//: the car's power as shown
 using CarHorsepower = PerCar<"Horsepower", std::string, "300 at 5500 rpm">;
+//: the car's torque as shown
 using CarTorque = PerCar<"Torque", std::string, "600 Nm at 4000 rpm">;
+//: the car's engine as shown
 using CarEngine = PerCar<"Engine", std::string, "1996">;
+//: the car's tyres as shown
 using CarTyres = PerCar<"Tyres", std::string, "Pirelli">;
+//: the car's weight as shown
 using CarWeight = PerCar<"Weight", std::string, "1230 kg">;
+//: the car's transmission as shown
 using CarTransmission = PerCar<"Transmission", std::string, "6 gears, 4WD">;
 } // namespace zuzuzevo
 

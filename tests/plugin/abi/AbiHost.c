@@ -15,7 +15,9 @@
  *   the options this program put into the stage-start record, and the
  *   surface-type jump the plug-in writes is called with the C convention.
  *
- * Prints each failed check and a closing "N passed, N failed" line. */
+ * The library is Zuzuzevo.dll beside the program, or the path given as the
+ * one argument. Prints each failed check and a closing "N passed, N failed"
+ * line. */
 
 #include <stdarg.h>
 #include <stdint.h>
@@ -225,8 +227,10 @@ static const char* const startPage[] = {
     "SelectMenuColor 3", "SelectFont 0", "DrawText 50 145 \"Transmission: Automatic\"",
 };
 
-int main(void)
+int main(int argc, char** argv)
 {
+    /* The game loads its plug-ins from Plugins\; beside this program by default. */
+    const char* libraryPath = argc > 1 ? argv[1] : "Zuzuzevo.dll";
     if (!imageCoversFixedAddresses()) {
         printf("FAILED: this program's image does not hold the game's fixed addresses\n");
         printf("0 passed, 1 failed\n");
@@ -241,8 +245,8 @@ int main(void)
     *recordField(RECORD_TRANSMISSION) = 0;
     game.table = gameTable;
 
-    HMODULE library = LoadLibraryA("Zuzuzevo.dll");
-    check(library != NULL, "LoadLibrary(Zuzuzevo.dll) failed: %lu", GetLastError());
+    HMODULE library = LoadLibraryA(libraryPath);
+    check(library != NULL, "LoadLibrary(%s) failed: %lu", libraryPath, GetLastError());
     if (library == NULL) {
         printf("%d passed, %d failed\n", passed, failed);
         return 1;
