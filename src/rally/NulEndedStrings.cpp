@@ -1,5 +1,6 @@
 #include "rally/NulEndedStrings.hpp"
 
+#include <algorithm>
 #include <locale>
 #include <ostream>
 
@@ -32,9 +33,12 @@ bool breaksSavedLine(char c)
 
 void writeNulEnded(std::ostream& out, const std::string& text)
 {
-    for (const char c : text) {
-        out.put(breaksSavedLine(c) ? ' ' : c);
-    }
+    std::string saved = text;
+    std::replace_if(saved.begin(), saved.end(), breaksSavedLine, ' ');
+    // Trimmed as the reader trims, so that a line saved again after loading
+    // comes out the same.
+    boost::algorithm::trim(saved, std::locale::classic());
+    out << saved;
     out.put('\0');
 }
 

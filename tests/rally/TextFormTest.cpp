@@ -133,6 +133,20 @@ TEST_F(TextForms, NamesWithLineEndsNulsOrCtrlZStayOnTheirLine)
     EXPECT_EQ(back.setupName(), "Set up"); // the blank at the end is trimmed
 }
 
+TEST_F(TextForms, ANameBlankedAtItsEdgeIsWrittenAsItReadsBack)
+{
+    // Saving what was loaded must give the same line again: a blanked
+    // character at a name's edge would otherwise be written as a blank that
+    // the reader trims, and the line would change at every save.
+    StageTime time(nullptr, 20, 0, 3, "\x1A" "Plain\n");
+    time.setDriver("\r\x1A Ann \n");
+    time.setCarName("\x1A");
+    time.setFormatVersion(1);
+    const std::string text = written(time);
+    EXPECT_EQ(text, "20 0 0 0 0 3 0 -1 \0\0Plain\0Ann\0"s);
+    EXPECT_EQ(written(readBack(text, 1)), text);
+}
+
 TEST_F(TextForms, TruncatedOrGarbledLinesFailAndKeepWhatWasRead)
 {
     StageTime sample(nullptr, 23, 0, 0, "");
