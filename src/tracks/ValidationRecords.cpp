@@ -6,6 +6,7 @@
 #include "config/ValueText.hpp"
 #include "platform/Platform.hpp"
 #include "util/ClassicText.hpp"
+#include "util/Log.hpp"
 
 namespace zudo::tracks {
 
@@ -97,6 +98,11 @@ bool ValidationRecords::flush()
         return true;
     }
     if (!platform::writeProfileSections(changed, path_)) {
+        util::Log log;
+        if (log.isEnabled()) {
+            log << "zudo::tracks::ValidationRecords::flush() - could not write " << path_
+                << "; the results stay pending" << util::endLog;
+        }
         return false;
     }
     for (auto& [stage, records] : sections_) {
