@@ -54,7 +54,10 @@ TEST(Paths, EitherSeparatorAndAnyLetterCaseFindTheEntry)
     TempDir dir;
     dir.write("Maps/Tracks.ini", "[Track0]\r\nName=Forest\r\n");
     const std::string base = dir.str();
-    for (const std::string variant : {"/Maps/Tracks.ini", "\\maps\\TRACKS.INI", "/MAPS\\tracks.ini"}) {
+    // Other letter case at the end, in the middle, everywhere, and with "."
+    // and ".." parts between.
+    for (const std::string variant : {"/Maps/Tracks.ini", "\\maps\\TRACKS.INI", "/MAPS\\tracks.ini",
+                                      "/Maps/tracks.INI", "/maps/Tracks.ini", "/maps/../MAPS/./tracks.ini"}) {
         SCOPED_TRACE(variant);
         const std::string path = base + variant;
         EXPECT_TRUE(zp::fileExists(path));
