@@ -239,10 +239,15 @@ void runRound(Installation& installation)
     installation.warm.push_back(timed([&] { runRidoved(installation.root); }));
 }
 
-std::string ratio(double value, double base) {
+// value over base, or a dash where a processor time is not known (-1).
+std::string ratio(double value, double base)
+{
+    if (value < 0 || base <= 0) {
+        return "    -  ";
+    }
     char text[32];
     std::snprintf(text, sizeof text, "%5.2f x", value / base);
-    return value < 0 || base <= 0 ? std::string("    -  ") : std::string(text);
+    return text;
 }
 
 void report(const Installation& installation, int rounds)

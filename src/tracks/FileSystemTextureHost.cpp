@@ -156,6 +156,9 @@ const FileSystemTextureHost::Listing& FileSystemTextureHost::listing(const std::
     }
     std::sort(names.begin(), names.end());
     found.files = std::move(names);
+    // Of subdirectories whose names differ only in letter case, the first in
+    // byte order is found, as the platform finds it.
+    std::sort(directories.begin(), directories.end());
     for (std::string& name : directories) {
         std::string key = keyOfAbsolute(name);
         found.directories.emplace(std::move(key), std::move(name));
