@@ -22,7 +22,8 @@
 //   build/bench/bench/frame/bench_frame [--plugin PATH] [--install DIR] [--frames N]
 //
 // Allocations are counted by this program's own allocator functions
-// (AllocationCounter.cpp), which the plug-in's operator new reaches as well.
+// (AllocationCounter.cpp), which the plug-in's operator new reaches as well;
+// in the sanitizer build through the sanitizer allocator's hook.
 
 #include <algorithm>
 #include <cstdio>
