@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,7 +56,18 @@ protected:
     void TearDown() override
     {
         zudo::rally::useConditionChoice(zudo::rally::ConditionChoice{});
+        forgetSavedSetups();
         ShellHostTest::TearDown();
+    }
+    // The cars are the process's: no setup of a test outlives it.
+    void forgetSavedSetups()
+    {
+        std::filesystem::remove_all(install.path() / "SavedGames");
+        for (int slot = 0; slot < zudo::rally::CarCatalogue::carCount; ++slot) {
+            const zudo::rally::CarPtr car = zudo::rally::CarCatalogue::instance().car(slot);
+            car->buildSetupList();
+            car->setSetupIndex(zudo::rally::Car::defaultSetup);
+        }
     }
 
     RallyPtr rallyFrom(const std::string& name, const std::string& text)
