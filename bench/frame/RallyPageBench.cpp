@@ -23,7 +23,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -34,12 +33,12 @@
 #include "FrameFigures.hpp"
 #include "platform/Platform.hpp"
 #include "rally/ConditionChoice.hpp"
-#include "rally/HostResults.hpp"
 #include "rally/RallyList.hpp"
 #include "sim/host/CarDamageFakes.hpp"
 #include "sim/host/HostFakes.hpp"
 #include "sim/host/SimulatedHost.hpp"
 #include "sim/record/GameRecorder.hpp"
+#include "support/GameResultsFile.hpp"
 #include "ui/GameHolder.hpp"
 #include "ui/RallyDialog.hpp"
 #include "ui/ResultsDialog.hpp"
@@ -75,33 +74,14 @@ void writeBusyRally(const std::filesystem::path& host)
     }
 }
 
-void appendWord(std::string& bytes, std::uint32_t word)
-{
-    for (int shift = 0; shift < 32; shift += 8) {
-        bytes.push_back(static_cast<char>((word >> shift) & 0xFFU));
-    }
-}
-
-void appendFloat(std::string& bytes, float value)
-{
-    std::uint32_t word = 0;
-    std::memcpy(&word, &value, sizeof word);
-    appendWord(bytes, word);
-}
-
 // The game's own best result of every stage the busy rally drives.
 void writeHostResults(const std::filesystem::path& host)
 {
-    std::string bytes(zudo::rally::HostResult::headerSize, '\0');
+    std::string bytes = zudo::test::gameResultsHeader();
     for (int s = 0; s < busyStages; ++s) {
-        appendWord(bytes, static_cast<std::uint32_t>(20 + s));
-        appendWord(bytes, static_cast<std::uint32_t>(s % 8));
-        appendFloat(bytes, 29.0F + static_cast<float>(s));
-        appendFloat(bytes, 58.0F + static_cast<float>(s));
-        appendFloat(bytes, 88.0F + static_cast<float>(s));
-        std::string driver = "Game Driver " + std::to_string(s);
-        driver.resize(zudo::rally::HostResult::driverSize, '\0');
-        bytes += driver + std::string(zudo::rally::HostResult::recordSize - 40, '\0');
+        const float offset = static_cast<float>(s);
+        bytes += zudo::test::gameResultRecord(20 + s, s % 8, 29.0F + offset, 58.0F + offset, 88.0F + offset,
+                                              "Game Driver " + std::to_string(s));
     }
     std::filesystem::create_directories(host / "SavedGames");
     std::ofstream(host / "SavedGames" / "pfresult.rst", std::ios::binary) << bytes;

@@ -2,8 +2,8 @@
 // game (its stage start, its setups and the routines it records): the phases
 // of a stage, splits and results with their messages, an abandoned stage, the
 // end of an attempt, and the game's setup screen opened from the setup row
-// with the setup the player left active taken over on the way back. Native build only: the Windows test build has no game to start
-// a stage in.
+// with the setup the player left active taken over on the way back. Native
+// build only: the Windows test build has no game to start a stage in.
 
 #include <gtest/gtest.h>
 
@@ -13,12 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "OneConditionPerTrack.hpp"
-#include "support/ShellHost.hpp"
+#include "RallyPageFixture.hpp"
 #include "rally/CarCatalogue.hpp"
-#include "rally/ConditionChoice.hpp"
 #include "rally/Rally.hpp"
-#include "rally/RallyList.hpp"
 #include "rally/ReplayManager.hpp"
 #include "sim/host/CarDamageFakes.hpp"
 #include "sim/host/HostFakes.hpp"
@@ -33,31 +30,22 @@ namespace {
 
 using namespace std::string_literals;
 using namespace zudo::ui;
-using zudo::rally::Rally;
 using zudo::rally::RallyPtr;
-using Calls = std::vector<std::string>;
+using zudo::test::Calls;
 
-class StageRun : public zudo::test::ShellHostTest {
+class StageRun : public zudo::test::RallyPageTest {
 protected:
-    void SetUp() override
+    void setUpGame() override
     {
-        ShellHostTest::SetUp();
         zudo::sim::SimulatedHost& host = zudo::sim::SimulatedHost::instance();
         zudo::sim::registerHostFakes(host, game);
         zudo::sim::registerStageStartFakes(host, game);
         zudo::sim::registerCarDamageFakes(host);
-        // The list of all rallies, built once in a process, holds no rally of
-        // these tests: their records are no overall best.
-        zudo::rally::RallyList::instance();
-        install.write("Plugins/Zuzuzevo/.keep", "");
-        zudo::test::useOneConditionPerTrack();
-        zudo::rally::ReplayManager::instance().setLastResult(nullptr);
     }
     void TearDown() override
     {
-        zudo::rally::useConditionChoice(zudo::rally::ConditionChoice{});
         forgetSavedSetups();
-        ShellHostTest::TearDown();
+        RallyPageTest::TearDown();
     }
     // The cars are the process's: no setup of a test outlives it.
     void forgetSavedSetups()
@@ -70,14 +58,8 @@ protected:
         }
     }
 
-    RallyPtr rallyFrom(const std::string& name, const std::string& text)
-    {
-        install.write("Plugins/Zuzuzevo/" + name + ".srp", text);
-        return std::make_shared<Rally>(name, "Plugins/Zuzuzevo/" + name + ".srp");
-    }
     void messages(const std::string& lines) { install.write("Plugins/Zuzuzevo/Zuzuzevo.ini", "[Messages]\n" + lines); }
 
-    Dialog* select(Dialog& d) { return d.HandleFrontEndEvents('\0', false, false, false, false, true); }
     // Select on row 0 of a stage not driven, and the game's start report.
     void start(RallyDialog& dialog)
     {
@@ -91,9 +73,9 @@ protected:
     }
     bool hostCalled(const std::string& routine) const
     {
-        const Calls calls = game.calls();
+        const Calls calls = game.hostCalls();
         return std::any_of(calls.begin(), calls.end(),
-                           [&](const std::string& call) { return call.rfind("HostCall " + routine + " ", 0) == 0; });
+                           [&](const std::string& call) { return call.rfind(routine + " ", 0) == 0; });
     }
     // The in-game messages shown since the last clear, each with its colour.
     Calls shownMessages() const
@@ -107,29 +89,13 @@ protected:
         }
         return shown;
     }
-    std::string row0(Dialog& dialog) { return rowText(dialog, 25); }
-    // The text of the menu row at y in a frame drawn now.
-    std::string rowText(Dialog& dialog, int y)
+    std::string row0(Dialog& dialog) { return rowText(dialog, RallyDialog::StageRow); }
+    // The game's routines called since the last clear but the setup-file
+    // naming, which a setup list asks for each of its files.
+    Calls hostCallsButSetupNaming() const
     {
-        dialog.draw();
-        const std::string prefix = "DrawText 5 " + std::to_string(y) + " \"";
-        for (const std::string& call : game.lastFrame()) {
-            if (call.rfind(prefix, 0) == 0) {
-                return call.substr(prefix.size(), call.size() - prefix.size() - 1);
-            }
-        }
-        return "(none)";
-    }
-    // The game's routines called since the last clear, without "HostCall ";
-    // the setup-file naming, asked for every file of a list, left out.
-    Calls hostCalls() const
-    {
-        Calls called;
-        for (const std::string& call : game.calls()) {
-            if (call.rfind("HostCall ", 0) == 0 && call.rfind("HostCall setupFileIndex", 0) != 0) {
-                called.push_back(call.substr(9));
-            }
-        }
+        Calls called = game.hostCalls();
+        std::erase_if(called, [](const std::string& call) { return call.rfind("setupFileIndex ", 0) == 0; });
         return called;
     }
 };
@@ -290,9 +256,7 @@ TEST_F(StageRun, TheSetupRowOpensTheGamesSetupScreenAndTheSetupLeftActiveIsTaken
         setRecordValue(Record::currentSetupFlagOffset, 0);
         gameState.write<std::int32_t>(GameStateView::setupScreenFlagOffset, 5);
         inner.write<std::int32_t>(0, 5);
-        for (int row = 0; row < RallyDialog::SetupRow; ++row) {
-            dialog.HandleFrontEndEvents('\0', false, true, false, false, false);
-        }
+        down(dialog, RallyDialog::SetupRow);
         dialog.draw();
 
         game.clear();
@@ -303,7 +267,7 @@ TEST_F(StageRun, TheSetupRowOpensTheGamesSetupScreenAndTheSetupLeftActiveIsTaken
         expected.insert(expected.end(), c.loadCalls.begin(), c.loadCalls.end());
         expected.insert(expected.end(),
                         {"setupApply 1 20", "setupCheck 1", "applyCarSetup", "gameStateSwitchB 1", "openSetupScreen"});
-        EXPECT_EQ(hostCalls(), expected);
+        EXPECT_EQ(hostCallsButSetupNaming(), expected);
         EXPECT_EQ(recordValue(Record::carSlotOffset), 1);
         EXPECT_EQ(recordValue(Record::stageOffset), 20);
         EXPECT_EQ(bindings::weatherControl.object().read<std::int32_t>(zudo::util::mem::WeatherControlView::stageOffset),
@@ -320,15 +284,15 @@ TEST_F(StageRun, TheSetupRowOpensTheGamesSetupScreenAndTheSetupLeftActiveIsTaken
         const std::vector<std::uint8_t> leftActive = activeSetup();
 
         game.clear();
-        EXPECT_EQ(rowText(dialog, 85), c.expectedRow) << "the first frame back in the menus";
+        EXPECT_EQ(rowText(dialog, RallyDialog::SetupRow), c.expectedRow) << "the first frame back in the menus";
         EXPECT_EQ(dialog.phase(), RallyDialog::Phase::Idle);
         EXPECT_EQ(rally->stage(0)->setupSlot(), c.expectedSetup);
         EXPECT_EQ(StatusLine::text(), c.expectedRow) << "the row's help";
         EXPECT_EQ(activeSetup(), leftActive) << "the comparison leaves the active setup alone";
 
         game.clear();
-        EXPECT_EQ(rowText(dialog, 85), c.expectedRow);
-        EXPECT_EQ(hostCalls(), Calls{}) << "taken over once";
+        EXPECT_EQ(rowText(dialog, RallyDialog::SetupRow), c.expectedRow);
+        EXPECT_EQ(hostCallsButSetupNaming(), Calls{}) << "taken over once";
     }
 }
 
@@ -338,15 +302,13 @@ TEST_F(StageRun, TheSetupScreenStaysClosedWhenTheChosenSetupCannotBeLoaded)
     zudo::rally::CarCatalogue::instance().selectCar(1);
     const RallyPtr rally = rallyFrom("Setups", "setup 9\nstage 20 Forest\n"); // no saved setup 9
     RallyDialog dialog(nullptr, rally);
-    for (int row = 0; row < RallyDialog::SetupRow; ++row) {
-        dialog.HandleFrontEndEvents('\0', false, true, false, false, false);
-    }
+    down(dialog, RallyDialog::SetupRow);
     dialog.draw();
     game.clear();
     EXPECT_EQ(select(dialog), &dialog);
     EXPECT_EQ(dialog.phase(), RallyDialog::Phase::Idle);
     EXPECT_FALSE(dialog.needsRebuild()) << "nothing changed on the page";
-    EXPECT_EQ(hostCalls(), (Calls{"gameStateSwitchA 1", "prepareSetupScreen"}));
+    EXPECT_EQ(hostCallsButSetupNaming(), (Calls{"gameStateSwitchA 1", "prepareSetupScreen"}));
     dialog.draw();
     EXPECT_EQ(dialog.phase(), RallyDialog::Phase::Idle);
     EXPECT_EQ(rally->stage(0)->setupSlot(), 9) << "the stage keeps its choice";
