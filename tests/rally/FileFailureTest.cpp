@@ -12,6 +12,7 @@
 
 using zudo::rally::RallyPtr;
 using zudo::test::condition;
+using zudo::test::ReadOnly;
 
 namespace {
 
@@ -27,27 +28,6 @@ void drive(zudo::rally::Rally& rally, float finish)
         stage->takeResult(1.0F, 2.0F, finish, "Ann");
     }
 }
-
-// A file without write permission (the read-only attribute on Windows) for
-// the time of a test; writable again afterwards so that it can be removed.
-class ReadOnly {
-public:
-    explicit ReadOnly(std::filesystem::path path) : path_(std::move(path))
-    {
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                                std::filesystem::perms::others_write,
-                                     std::filesystem::perm_options::remove);
-    }
-    ~ReadOnly()
-    {
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
-    }
-    ReadOnly(const ReadOnly&) = delete;
-    ReadOnly& operator=(const ReadOnly&) = delete;
-
-private:
-    std::filesystem::path path_;
-};
 
 std::size_t filesIn(const std::filesystem::path& directory)
 {
