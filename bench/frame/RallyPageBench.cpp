@@ -11,6 +11,8 @@
 //
 //   build/bench/bench/frame/bench_rally_page [--rallies N] [--frames N]
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,6 +28,7 @@
 #include "sim/host/HostFakes.hpp"
 #include "sim/host/SimulatedHost.hpp"
 #include "sim/record/GameRecorder.hpp"
+#include "util/mem/replacement/ReplacementHost.hpp"
 #include "ui/RallyDialog.hpp"
 
 namespace {
@@ -64,6 +67,33 @@ zudo::rally::RallyPtr findRally(const std::string& name)
     return nullptr;
 }
 
+// Counts the plug-in's accesses to host memory (every read and write goes
+// through the replacement host's memory functions) and passes them on: inside
+// the game each of them is range-checked.
+std::uint64_t hostAccesses = 0;
+const ZudoReplacementHost* simulatedInterface = nullptr;
+
+std::uint8_t* countedMemory(std::uint32_t address, std::uint32_t size)
+{
+    ++hostAccesses;
+    return simulatedInterface->memory(address, size);
+}
+
+std::uint8_t* countedWritableMemory(std::uint32_t address, std::uint32_t size)
+{
+    ++hostAccesses;
+    return simulatedInterface->writableMemory(address, size);
+}
+
+ZudoReplacementHost countingInterface(const ZudoReplacementHost* simulated)
+{
+    simulatedInterface = simulated;
+    ZudoReplacementHost counting = *simulated;
+    counting.memory = &countedMemory;
+    counting.writableMemory = &countedWritableMemory;
+    return counting;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -92,7 +122,8 @@ int main(int argc, char** argv)
     zudo::sim::SimulatedHost& simulated = zudo::sim::SimulatedHost::instance();
     simulated.reset();
     simulated.setExecutablePath((host / "Zoraravi_SSE.exe").string());
-    simulated.registerAsHost();
+    const ZudoReplacementHost counting = countingInterface(simulated.interface());
+    zudo::util::mem::registerReplacementHost(&counting);
     zudo::sim::registerHostFakes(simulated, recorder);
     zudo::sim::registerCarDamageFakes(simulated);
     zudo::platform::setCurrentDirectory(host.string());
@@ -121,17 +152,27 @@ int main(int argc, char** argv)
                     "(%zu stages, %d driven): %zu calls a frame\n",
                     entries, rallies, listMs, busyName, busy->stageCount(), drivenStages,
                     recorder.log().calls().size());
+        hostAccesses = 0;
+        frame();
+        const std::uint64_t steadyAccesses = hostAccesses;
         print("steady frame", measure(frames, frame));
 
         const std::size_t rebuilds = std::max<std::size_t>(1, frames / 20);
         Figures afterKey;
+        std::uint64_t rebuildAccesses = 0;
         for (std::size_t i = 0; i < rebuilds; ++i) {
+            hostAccesses = 0;
             dialog.HandleFrontEndEvents('n', false, false, false, false, false);
             const Figures one = measure(1, frame);
+            rebuildAccesses = std::max(rebuildAccesses, hostAccesses);
             afterKey.microseconds.push_back(one.microseconds[0]);
             afterKey.allocations.push_back(one.allocations[0]);
         }
         print("frame after a key (rebuild)", afterKey);
+        std::printf("host memory reads and writes (each range-checked inside the game): %llu in a steady "
+                    "frame, at most %llu in a key and the frame after it\n",
+                    static_cast<unsigned long long>(steadyAccesses),
+                    static_cast<unsigned long long>(rebuildAccesses));
     }
     zudo::ui::GameHolder::instance().setGame(nullptr);
     zudo::platform::setCurrentDirectory(std::filesystem::temp_directory_path().string());
