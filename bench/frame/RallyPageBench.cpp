@@ -21,6 +21,7 @@
 
 #include "BenchInstallation.hpp"
 #include "FrameFigures.hpp"
+#include "HostAccessCounter.hpp"
 #include "platform/Platform.hpp"
 #include "ui/GameHolder.hpp"
 #include "rally/RallyList.hpp"
@@ -28,7 +29,6 @@
 #include "sim/host/HostFakes.hpp"
 #include "sim/host/SimulatedHost.hpp"
 #include "sim/record/GameRecorder.hpp"
-#include "util/mem/replacement/ReplacementHost.hpp"
 #include "ui/RallyDialog.hpp"
 
 namespace {
@@ -67,33 +67,6 @@ zudo::rally::RallyPtr findRally(const std::string& name)
     return nullptr;
 }
 
-// Counts the plug-in's accesses to host memory (every read and write goes
-// through the replacement host's memory functions) and passes them on: inside
-// the game each of them is range-checked.
-std::uint64_t hostAccesses = 0;
-const ZudoReplacementHost* simulatedInterface = nullptr;
-
-std::uint8_t* countedMemory(std::uint32_t address, std::uint32_t size)
-{
-    ++hostAccesses;
-    return simulatedInterface->memory(address, size);
-}
-
-std::uint8_t* countedWritableMemory(std::uint32_t address, std::uint32_t size)
-{
-    ++hostAccesses;
-    return simulatedInterface->writableMemory(address, size);
-}
-
-ZudoReplacementHost countingInterface(const ZudoReplacementHost* simulated)
-{
-    simulatedInterface = simulated;
-    ZudoReplacementHost counting = *simulated;
-    counting.memory = &countedMemory;
-    counting.writableMemory = &countedWritableMemory;
-    return counting;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -122,8 +95,7 @@ int main(int argc, char** argv)
     zudo::sim::SimulatedHost& simulated = zudo::sim::SimulatedHost::instance();
     simulated.reset();
     simulated.setExecutablePath((host / "Zoraravi_SSE.exe").string());
-    const ZudoReplacementHost counting = countingInterface(simulated.interface());
-    zudo::util::mem::registerReplacementHost(&counting);
+    HostAccessCounter hostAccesses(simulated.interface());
     zudo::sim::registerHostFakes(simulated, recorder);
     zudo::sim::registerCarDamageFakes(simulated);
     zudo::platform::setCurrentDirectory(host.string());
@@ -152,19 +124,17 @@ int main(int argc, char** argv)
                     "(%zu stages, %d driven): %zu calls a frame\n",
                     entries, rallies, listMs, busyName, busy->stageCount(), drivenStages,
                     recorder.log().calls().size());
-        hostAccesses = 0;
-        frame();
-        const std::uint64_t steadyAccesses = hostAccesses;
+        const std::uint64_t steadyAccesses = hostAccesses.of(frame);
         print("steady frame", measure(frames, frame));
 
         const std::size_t rebuilds = std::max<std::size_t>(1, frames / 20);
         Figures afterKey;
         std::uint64_t rebuildAccesses = 0;
         for (std::size_t i = 0; i < rebuilds; ++i) {
-            hostAccesses = 0;
+            hostAccesses.reset();
             dialog.HandleFrontEndEvents('n', false, false, false, false, false);
             const Figures one = measure(1, frame);
-            rebuildAccesses = std::max(rebuildAccesses, hostAccesses);
+            rebuildAccesses = std::max(rebuildAccesses, hostAccesses.accesses());
             afterKey.microseconds.push_back(one.microseconds[0]);
             afterKey.allocations.push_back(one.allocations[0]);
         }
