@@ -1,9 +1,12 @@
 #include "io/FileStreams.hpp"
 
+#include <cerrno>
 #include <sstream>
 #include <utility>
 
+#include "io/File.hpp"
 #include "platform/Platform.hpp"
+#include "util/Log.hpp"
 
 namespace zudo::io {
 
@@ -48,18 +51,41 @@ bool readWholeFile(const std::string& path, std::string& contents)
     return true;
 }
 
-ReplacingFile::ReplacingFile(std::string target, StreamMode mode)
-    : target_(std::move(target)), pending_(target_ + ".new"),
-      out_(openOutputStream(pending_, mode))
+bool readTextLine(std::istream& in, std::string& line)
 {
+    if (!std::getline(in, line)) {
+        return false;
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return true;
 }
 
-ReplacingFile::~ReplacingFile()
+namespace {
+
+// The reason of a failed write in the player's words.
+std::string writeFailureReason(int errorNumber)
 {
-    if (!committed_) {
-        out_.close();
-        platform::removeFile(pending_);
+    switch (errorNumber) {
+    case ENOSPC:
+    case EFBIG:
+        return "the disk is full";
+    case EACCES:
+    case EPERM:
+        return "the file is read-only or in use by another program";
+    case ENOENT:
+        return "its folder does not exist";
+    default:
+        return platform::errorText(errorNumber);
     }
+}
+
+} // namespace
+
+ReplacingFile::ReplacingFile(std::string target, StreamMode mode)
+    : target_(std::move(target)), pending_(target_ + ".new"), mode_(mode)
+{
 }
 
 bool ReplacingFile::commit()
@@ -67,25 +93,43 @@ bool ReplacingFile::commit()
     if (committed_) {
         return true;
     }
-    // close() flushes: a full disk shows up here as a failed stream. The new
-    // contents reach the disk before the rename, so that a power loss cannot
-    // leave an empty file in the old one's place.
-    out_.close();
-    if (out_.fail() || platform::flushFileToDisk(pending_) != 0 ||
-        platform::replaceFile(pending_, target_) != 0) {
+    failure_.clear();
+    if (contents_.fail()) {
+        return fail(EIO); // the contents themselves could not be made
+    }
+    if (const int error = platform::writeFileToDisk(pending_, contents_.str(), mode_ == StreamMode::Text)) {
         platform::removeFile(pending_);
-        return false;
+        return fail(error);
+    }
+    if (const int error = platform::replaceFile(pending_, target_)) {
+        platform::removeFile(pending_);
+        return fail(error);
     }
     committed_ = true;
     return true;
 }
 
-bool replaceFileContents(const std::string& path, const std::string& contents, StreamMode mode)
+bool ReplacingFile::fail(int errorNumber)
+{
+    failure_ = "Could not write " + File(target_).name() + ": " + writeFailureReason(errorNumber);
+    util::Log log;
+    if (log.isEnabled()) {
+        log << "zudo::io::ReplacingFile::commit() - " << failure_ << "  path = " << target_
+            << "  errno = " << errorNumber << " - " << platform::errorText(errorNumber) << util::endLog;
+    }
+    return false;
+}
+
+bool replaceFileContents(const std::string& path, const std::string& contents, StreamMode mode,
+                         std::string* failure)
 {
     ReplacingFile file(path, mode);
     file.stream().write(contents.data(), static_cast<std::streamsize>(contents.size()));
-    return file.commit();
+    const bool written = file.commit();
+    if (failure != nullptr) {
+        *failure = file.failure();
+    }
+    return written;
 }
 
 } // namespace zudo::io
-

@@ -4,6 +4,8 @@
 // standard library only through the platform layer.
 
 #include <fstream>
+#include <istream>
+#include <sstream>
 #include <string>
 
 namespace zudo::io {
@@ -21,42 +23,57 @@ std::ofstream openAppendStream(const std::string& path, StreamMode mode = Stream
 // The whole contents of a file (binary); false when it cannot be read.
 bool readWholeFile(const std::string& path, std::string& contents);
 
+// One line of a text file the system wrote itself, from a stream opened in
+// binary mode: the line end (LF, or the CRLF of Windows text files) is
+// removed. Such files are read in binary because the Windows C runtime ends a
+// text-mode read at a byte 0x1A (Ctrl-Z), which an older version could have
+// written inside a saved name: everything after it would vanish.
+bool readTextLine(std::istream& in, std::string& line);
+
 // Writes a new version of a file so that the old version stays intact until
-// the new one is complete: the contents go to a file beside the target (its
-// name with ".new" appended) and commit() renames that over the target. A
-// crash, a full disk or an abandoned write leaves the old file as it was.
+// the new one is complete: the contents are kept in memory, written to a file
+// beside the target (its name with ".new" appended) and brought to the disk,
+// and commit() renames that over the target. A crash, a full disk, a
+// read-only target or one held open by another program leaves the old file as
+// it was.
 //
 //     zudo::io::ReplacingFile out(path);
 //     out.stream() << ...;
-//     if (!out.commit()) { ... report; the old file is unchanged ... }
+//     if (!out.commit()) { show(out.failure()); ... the old file is unchanged ... }
 class ReplacingFile {
 public:
     explicit ReplacingFile(std::string target, StreamMode mode = StreamMode::Text);
-    // Removes the unfinished file when commit() was not called or failed.
-    ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
     // Where the new contents go; a failed state makes commit() fail.
-    std::ostream& stream() { return out_; }
-    // Completes the file and puts it in the target's place. False when
-    // anything failed (opening, writing, the rename); the target is then as it
-    // was before.
+    std::ostream& stream() { return contents_; }
+    // Puts the new contents in the target's place. False when anything failed
+    // (writing, the rename); the target is then as it was before, the failure
+    // is logged and failure() tells the player why.
     bool commit();
+    // Why the last commit() failed, naming the file, e.g. "Could not write
+    // Forest.prs: the disk is full"; empty while nothing failed.
+    const std::string& failure() const { return failure_; }
 
     const std::string& target() const { return target_; }
-    // The file that holds the new contents until the commit.
+    // The file that holds the new contents while they are written.
     const std::string& pendingPath() const { return pending_; }
 
 private:
+    bool fail(int errorNumber);
+
     std::string target_;
     std::string pending_;
-    std::ofstream out_;
+    StreamMode mode_;
+    std::ostringstream contents_;
     bool committed_ = false;
+    std::string failure_;
 };
 
-// Writes the whole contents through a ReplacingFile; false on failure.
+// Writes the whole contents through a ReplacingFile. False on failure, with
+// the reason in failure when it is given.
 bool replaceFileContents(const std::string& path, const std::string& contents,
-                         StreamMode mode = StreamMode::Binary);
+                         StreamMode mode = StreamMode::Binary, std::string* failure = nullptr);
 
 } // namespace zudo::io

@@ -62,9 +62,11 @@ std::uint32_t profileSection(const char* section, char* buffer, std::uint32_t si
 // creates the file and the section when missing. False on failure.
 bool writeProfileSection(const char* section, const char* entries, const std::string& file);
 
-// Several such section writes in one: natively one replacement of the file
-// (not one per section); on Windows one WritePrivateProfileSectionA each.
-// Each pair is a section name and its entries as above. False when any failed.
+// Several such section writes in one replacement of the file, so that a
+// process killed meanwhile leaves the old file whole (on Windows they are
+// written with WritePrivateProfileSectionA into a copy that is then renamed
+// over the file). Each pair is a section name and its entries as above.
+// False when any failed; the file is then unchanged.
 bool writeProfileSections(const std::vector<std::pair<std::string, std::string>>& sections,
                           const std::string& file);
 
@@ -97,12 +99,18 @@ std::optional<std::string> fullPath(const std::string& path);
 // given).
 std::string nativePath(const std::string& path);
 
-// Renames from over to (replacing an existing file). 0 or the errno value.
+// Renames from over to (replacing an existing file). 0 or the errno value:
+// EACCES when to is read-only, or (Windows) open in a program that does not
+// share it for deletion.
 int replaceFile(const std::string& from, const std::string& to);
-// Writes what the system holds of a closed file's contents to the disk
-// (FlushFileBuffers / fsync), so that a file renamed over another afterwards
-// survives a power loss complete. 0 or the errno value.
-int flushFileToDisk(const std::string& path);
+// Creates or truncates a file, writes contents to it (text: each "\n" as the
+// platform's line end, "\r\n" on Windows; otherwise byte for byte) and brings
+// them to the disk (FlushFileBuffers / fsync) before closing it, so that a
+// file renamed over another afterwards survives a power loss complete. 0 or
+// the errno value of the step that failed: ENOSPC or EFBIG for a full disk or
+// a file-size limit, EACCES for a read-only file or one that another program
+// holds open without sharing it. A failed write may leave part of the contents.
+int writeFileToDisk(const std::string& path, const std::string& contents, bool text);
 int removeFile(const std::string& path);
 int createDirectory(const std::string& path);
 

@@ -12,8 +12,10 @@ namespace zudo::rally {
 // white space trimmed at both ends. Fails the stream when no NUL follows.
 void readNulEnded(std::istream& in, std::string& text);
 // Writes a string of a saved form and its NUL. Line ends and NULs inside the
-// text would split the line or the string when read back; they are written as
-// blanks.
+// text would split the line or the string when read back, and a Ctrl-Z (0x1A)
+// would end the file for a reader in the Windows C runtime's text mode; they
+// are written as blanks. White space at both ends is left out, as the reader
+// trims it.
 void writeNulEnded(std::ostream& out, const std::string& text);
 
 } // namespace zudo::rally

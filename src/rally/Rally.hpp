@@ -99,8 +99,9 @@ public:
     // it could not read, or lines of other stages): some records are missing.
     bool recordsReadable() const { return recordsReadable_; }
     // When the attempt is a new record: keeps each stage's time as its record
-    // and rewrites the rally's best-times file. False when not a new record or
-    // the file could not be written.
+    // and rewrites the rally's best-times file. False when not a new record
+    // (lastFileFailure() then empty) or the file could not be written (the
+    // records stay in memory; lastFileFailure() says why).
     bool saveRecords();
     // A rally's record file's last write time, local (the old format's when
     // the current one is missing); nothing for a hotlap or without a file.
@@ -109,9 +110,12 @@ public:
     // --- Progress (RallyProgress.cpp) ---
     bool hasProgress() const;
     std::optional<platform::CalendarTime> progressDate() const;
+    // Writes the progress file, and the damage file when the rally has damage.
+    // True when the progress was written, also when the damage file could not
+    // be (lastFileFailure() then says so).
     bool saveProgress();
     // All or nothing: a file that does not fit the stages, or any line that
-    // cannot be read, changes no stage.
+    // cannot be read, changes no stage (lastFileFailure() says why).
     bool loadProgress();
     void resetStage(Stage& stage);
     // Every stage reset and the rally's car damage repaired.
@@ -131,13 +135,21 @@ public:
     // Repairs the rally's damage record through its own reset; false without
     // one.
     bool resetDamage();
-    bool saveDamage() const;
+    bool saveDamage();
     bool loadDamage();
+
+    // What went wrong with the rally's files in the last save or load of
+    // records, progress or damage, in words for the player's status line
+    // ("Could not write Forest.prs: the disk is full"); empty when it worked.
+    // Every failure is logged too.
+    const std::string& lastFileFailure() const { return lastFileFailure_; }
 
 private:
     float sumOverStages(const std::function<float(Stage&)>& value) const;
     static StageTimePtr bestAcrossRallies(Stage& stage, bool anySurface, const RallyList& list);
     bool readProgressLines(std::istream& in, std::vector<StagePtr>& scratch) const;
+    // Records a failure for lastFileFailure() and the log; returns false.
+    bool fileFailure(std::string text);
 
     std::string name_;
     std::string configPath_;
@@ -146,6 +158,7 @@ private:
     std::uint64_t stageGeneration_ = 0;
     bool recordsReadable_ = true;
     std::unique_ptr<util::mem::HostBlock> damage_;
+    std::string lastFileFailure_;
 };
 
 using RallyPtr = std::shared_ptr<Rally>;

@@ -25,16 +25,44 @@ ReplayOperations& currentReplayOperations()
     return operations;
 }
 
-// An action made of its label and a function.
+// An action made of its label, a function and what to tell the player when
+// the function fails without saying why.
 class SimpleAction : public RallyAction {
 public:
     using Operation = std::function<bool(Rally&, const StagePtr&)>;
-    SimpleAction(std::string label, Operation operation)
+    SimpleAction(std::string label, Operation operation, std::string failure)
+        : label_(std::move(label)), operation_(std::move(operation)), failure_(std::move(failure))
+    {
+    }
+    std::string label() const override { return label_; }
+    bool run(Rally& rally, const StagePtr& current) override
+    {
+        const bool done = operation_(rally, current);
+        setFailureText(done ? std::string() : failure_);
+        return done;
+    }
+
+private:
+    std::string label_;
+    Operation operation_;
+    std::string failure_;
+};
+
+// An action on the rally's files, which tell what went wrong with them.
+class FileAction : public RallyAction {
+public:
+    using Operation = std::function<bool(Rally&)>;
+    FileAction(std::string label, Operation operation)
         : label_(std::move(label)), operation_(std::move(operation))
     {
     }
     std::string label() const override { return label_; }
-    bool run(Rally& rally, const StagePtr& current) override { return operation_(rally, current); }
+    bool run(Rally& rally, const StagePtr&) override
+    {
+        const bool done = operation_(rally);
+        setFailureText(rally.lastFileFailure());
+        return done;
+    }
 
 private:
     std::string label_;
@@ -92,15 +120,18 @@ const ReplayOperations& replayOperations()
 std::vector<RallyActionPtr> rallyActions()
 {
     std::vector<RallyActionPtr> actions;
-    auto add = [&](const char* label, SimpleAction::Operation operation) {
-        actions.push_back(std::make_unique<SimpleAction>(label, std::move(operation)));
+    auto add = [&](const char* label, SimpleAction::Operation operation, const char* failure) {
+        actions.push_back(std::make_unique<SimpleAction>(label, std::move(operation), failure));
     };
-    add("Load Progress", [](Rally& rally, const StagePtr&) { return rally.loadProgress(); });
-    add("Save Progress", [](Rally& rally, const StagePtr&) { return rally.saveProgress(); });
-    add("Reset Stage", resetStage);
-    add("Reset All", [](Rally& rally, const StagePtr&) { return resetAll(rally); });
-    add("Replay", [](Rally&, const StagePtr&) { return playReplay(); });
-    add("Save Replay", [](Rally&, const StagePtr&) { return saveReplay(); });
+    auto addFileAction = [&](const char* label, FileAction::Operation operation) {
+        actions.push_back(std::make_unique<FileAction>(label, std::move(operation)));
+    };
+    addFileAction("Load Progress", [](Rally& rally) { return rally.loadProgress(); });
+    addFileAction("Save Progress", [](Rally& rally) { return rally.saveProgress(); });
+    add("Reset Stage", resetStage, "");
+    add("Reset All", [](Rally& rally, const StagePtr&) { return resetAll(rally); }, "");
+    add("Replay", [](Rally&, const StagePtr&) { return playReplay(); }, "There is no replay to play");
+    add("Save Replay", [](Rally&, const StagePtr&) { return saveReplay(); }, "The replay could not be saved");
     return actions;
 }
 

@@ -17,6 +17,17 @@ public:
     virtual std::string label() const = 0;
     // current is the stage the dialog shows (may be null).
     virtual bool run(Rally& rally, const StagePtr& current) = 0;
+    // After run(): what the status line tells the player, empty when all went
+    // well: why the action failed ("Could not write Forest.prs: the disk is
+    // full"), or what part of it did not work (progress saved, but not the
+    // damage file).
+    const std::string& failureText() const { return failureText_; }
+
+protected:
+    void setFailureText(std::string text) { failureText_ = std::move(text); }
+
+private:
+    std::string failureText_;
 };
 
 using RallyActionPtr = std::unique_ptr<RallyAction>;

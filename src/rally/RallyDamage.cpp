@@ -64,16 +64,18 @@ bool Rally::resetDamage()
     return repairDamageRecord(damage_->address());
 }
 
-bool Rally::saveDamage() const
+bool Rally::saveDamage()
 {
     if (!damage_) {
         return false;
     }
     std::string bytes(damageRecordSize, '\0');
     if (!damage_->address().tryReadBytes(0, bytes.data(), damageRecordSize)) {
-        return false;
+        return fileFailure("Could not save the car damage: the game's record cannot be read");
     }
-    return io::replaceFileContents(DamageFile(*this).fullPath(), bytes, io::StreamMode::Binary);
+    std::string failure;
+    return io::replaceFileContents(DamageFile(*this).fullPath(), bytes, io::StreamMode::Binary, &failure) ||
+           fileFailure(std::move(failure));
 }
 
 bool Rally::loadDamage()

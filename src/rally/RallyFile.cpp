@@ -34,9 +34,14 @@ std::string RallyFile::baseName() const
            tyreName(key_.tyres) + ")";
 }
 
+std::string RallyFile::fileName() const
+{
+    return io::sanitizeFileName(baseName(), '_') + "." + extension();
+}
+
 std::string RallyFile::path() const
 {
-    return config::pluginPath(io::sanitizeFileName(baseName(), '_') + "." + extension());
+    return config::pluginPath(fileName());
 }
 
 std::string RallyFile::fullPath() const

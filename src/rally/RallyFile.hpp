@@ -26,7 +26,9 @@ public:
     // Before sanitizing: the rally's name, or for a hotlap its stage's display
     // name with the key's surface word and tyre name in parentheses.
     std::string baseName() const;
-    // config::pluginPath(sanitized base name + "." + extension).
+    // Sanitized base name + "." + extension ("A_B.prs").
+    std::string fileName() const;
+    // config::pluginPath(fileName()).
     std::string path() const;
     // The path below the host directory.
     std::string fullPath() const;

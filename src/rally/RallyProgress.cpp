@@ -25,14 +25,12 @@ std::optional<platform::CalendarTime> Rally::progressDate() const
 
 bool Rally::saveProgress()
 {
+    lastFileFailure_.clear();
     if (isHotlap_) {
-        return false;
+        return fileFailure("A hotlap has no progress to save");
     }
     io::ReplacingFile file(ProgressFile(*this).fullPath());
     std::ostream& out = file.stream();
-    if (!out) {
-        return false;
-    }
     out.imbue(std::locale::classic());
     for (const StagePtr& stage : stages_) {
         out << stage->formatVersion() << ' ';
@@ -40,10 +38,10 @@ bool Rally::saveProgress()
         out << '\n';
     }
     if (!file.commit()) {
-        return false;
+        return fileFailure(file.failure());
     }
     if (damage_) {
-        saveDamage(); // the progress stands without it
+        saveDamage(); // the progress stands without it; lastFileFailure() tells
     }
     return true;
 }
@@ -56,7 +54,7 @@ bool Rally::readProgressLines(std::istream& in, std::vector<StagePtr>& scratch) 
     std::size_t filled = 0;
     bool complete = true;
     std::string text;
-    while (filled < scratch.size() && std::getline(in, text)) {
+    while (filled < scratch.size() && io::readTextLine(in, text)) {
         std::istringstream line(text);
         line.imbue(std::locale::classic());
         int version = 0;
@@ -76,8 +74,9 @@ bool Rally::readProgressLines(std::istream& in, std::vector<StagePtr>& scratch) 
 
 bool Rally::loadProgress()
 {
+    lastFileFailure_.clear();
     if (!hasProgress()) {
-        return false;
+        return fileFailure(isHotlap_ ? "A hotlap has no progress to load" : "No progress of " + name_ + " is saved");
     }
     // Each scratch stage reads into condition and track objects of its own:
     // the rally's stages must not change before the whole file is checked.
@@ -87,13 +86,18 @@ bool Rally::loadProgress()
         copy->detachSharedParts();
         scratch.push_back(std::move(copy));
     }
-    std::ifstream in = io::openInputStream(ProgressFile(*this).fullPath());
-    if (!in.is_open() || !readProgressLines(in, scratch)) {
-        return false;
+    const ProgressFile file(*this);
+    std::ifstream in = io::openInputStream(file.fullPath(), io::StreamMode::Binary);
+    if (!in.is_open()) {
+        return fileFailure("Could not read " + file.fileName() + ": the file cannot be opened");
+    }
+    if (!readProgressLines(in, scratch)) {
+        return fileFailure("Could not read " + file.fileName() + ": the file is damaged; nothing was changed");
     }
     for (std::size_t index = 0; index < scratch.size(); ++index) {
         if (scratch[index]->stageNumber() != stages_[index]->stageNumber()) {
-            return false;
+            return fileFailure("Could not load " + file.fileName() +
+                               ": it was saved for other stages; nothing was changed");
         }
     }
     for (std::size_t index = 0; index < scratch.size(); ++index) {

@@ -33,7 +33,7 @@ StageTimePtr recordOf(const Stage& stage)
 bool Rally::readBestTimes(const RecordKey& key, std::vector<StageTimePtr>& times)
 {
     const std::string path = RecordFile(*this, key).fullPath();
-    std::ifstream in = io::openInputStream(path);
+    std::ifstream in = io::openInputStream(path, io::StreamMode::Binary);
     if (!in.is_open()) {
         return true;
     }
@@ -42,7 +42,7 @@ bool Rally::readBestTimes(const RecordKey& key, std::vector<StageTimePtr>& times
         log << "zudo::rally::Rally::readBestTimes() - reading best times file " << path << util::endLog;
     }
     std::string text;
-    while (std::getline(in, text)) {
+    while (io::readTextLine(in, text)) {
         std::istringstream line(text);
         line.imbue(std::locale::classic());
         int version = 0;
@@ -91,17 +91,26 @@ bool Rally::loadRecords()
     return read;
 }
 
+bool Rally::fileFailure(std::string text)
+{
+    lastFileFailure_ = std::move(text);
+    util::Log log;
+    if (log.isEnabled()) {
+        log << "zudo::rally::Rally::fileFailure() - " << lastFileFailure_ << "  rally = " << name_
+            << util::endLog;
+    }
+    return false;
+}
+
 bool Rally::saveRecords()
 {
+    lastFileFailure_.clear();
     if (!isNewRecord()) {
         return false;
     }
     const RecordKey key = recordKey();
     io::ReplacingFile file(RecordFile(*this, key).fullPath());
     std::ostream& out = file.stream();
-    if (!out) {
-        return false;
-    }
     out.imbue(std::locale::classic());
     // The file is written from copies of the stages with their new records;
     // the stages themselves take the records only once the file is in place,
@@ -117,7 +126,7 @@ bool Rally::saveRecords()
         }
     }
     if (!file.commit()) {
-        return false;
+        return fileFailure(file.failure());
     }
     for (std::size_t index = 0; index < stages_.size(); ++index) {
         stages_[index]->addRecord(newRecords[index]);

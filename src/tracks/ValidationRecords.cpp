@@ -9,6 +9,7 @@
 #include "config/SettingFiles.hpp"
 #include "config/ValueText.hpp"
 #include "platform/Platform.hpp"
+#include "util/Log.hpp"
 
 namespace zudo::tracks {
 
@@ -93,6 +94,11 @@ bool ValidationRecords::flush()
         return true;
     }
     if (!platform::writeProfileSections(changed, path_)) {
+        util::Log log;
+        if (log.isEnabled()) {
+            log << "zudo::tracks::ValidationRecords::flush() - could not write " << path_
+                << "; the results stay pending" << util::endLog;
+        }
         return false;
     }
     for (auto& [stage, records] : sections_) {

@@ -428,8 +428,11 @@ void RallyDialog::saveRecordOrRetry()
 {
     if (rally_->isNewRecord()) {
         if (!rally_->saveRecords()) {
-            report("Failed to save the " + std::string(rally_->isHotlap() ? "hotlap" : "rally") +
-                                " record; the attempt is kept, try again.");
+            const std::string& why = rally_->lastFileFailure();
+            report((why.empty() ? "Failed to save the " + std::string(rally_->isHotlap() ? "hotlap" : "rally") +
+                                      " record"
+                                : why) +
+                   "; the attempt is kept, try again.");
             return;
         }
         report(kindName() + " record saved.");
@@ -463,6 +466,15 @@ void RallyDialog::openSetupScreen()
     }
 }
 
+// "Save Progress failed: Could not write Trip.prg: the disk is full.", or the
+// part that did not work after one that succeeded.
+std::string RallyDialog::actionOutcome(const rally::RallyAction& action, bool succeeded)
+{
+    const std::string& why = action.failureText();
+    std::string text = action.label() + (succeeded ? " succeeded" : " failed");
+    return why.empty() ? text + "." : text + ": " + why + ".";
+}
+
 void RallyDialog::runCurrentAction()
 {
     if (actions_.empty()) {
@@ -470,7 +482,7 @@ void RallyDialog::runCurrentAction()
     }
     rally::RallyAction& action = *actions_[static_cast<std::size_t>(actionIndex_)];
     const bool succeeded = action.run(*rally_, currentStage());
-    report(action.label() + (succeeded ? " succeeded." : " failed."));
+    report(actionOutcome(action, succeeded));
     rebuildActions();
     // Loading progress or resetting changes which stages are driven: go on
     // with the first one that is not.

@@ -67,6 +67,7 @@ private:
     void startCurrentStage();
     void openSetupScreen();
     void runCurrentAction();
+    static std::string actionOutcome(const rally::RallyAction& action, bool succeeded);
     void step(int direction);
     void stepCar(int direction);
     void stepSetup(int direction);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "io/FileStreams.hpp"
 #include "support/TempDir.hpp"
@@ -51,8 +53,23 @@ TEST(ReplacingFile, AMissingDirectoryFails)
     zudo::test::TempDir dir;
     ReplacingFile out(dir.file("missing/damage.dmg"));
     out.stream() << "x";
+    EXPECT_EQ(out.failure(), "");
     EXPECT_FALSE(out.commit());
+    EXPECT_EQ(out.failure(), "Could not write damage.dmg: its folder does not exist");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
+}
+
+TEST(FileStreams, TextLinesReadInBinaryEndAtLineEndsOnly)
+{
+    zudo::test::TempDir dir;
+    // A Ctrl-Z would end a text-mode read of the Windows C runtime.
+    const std::string path = dir.write("t.prs", "a\x1A" "b\r\nc\n\r\nlast");
+    std::ifstream in = zudo::io::openInputStream(path, StreamMode::Binary);
+    std::vector<std::string> lines;
+    for (std::string line; zudo::io::readTextLine(in, line);) {
+        lines.push_back(line);
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"a\x1A" "b", "c", "", "last"}));
 }
 
 TEST(FileStreams, TextModeUsesThePlatformsLineEnds)

@@ -1,10 +1,11 @@
 // Whole-section reads and writes of private-profile files, the name-only
-// directory listing and the flush of a closed file: services the texture
+// directory listing and whole-file writes brought to the disk: services the texture
 // check's validation records and texture lookups rely on for speed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,15 @@ TEST(ProfileSection, WritesReplaceOneSectionAndKeepTheOthers)
     EXPECT_EQ(readValue(created, "S", "k"), "v");
     EXPECT_FALSE(zp::writeProfileSections({{"S", std::string("k=v") + '\0'}}, dir.file("no/x.ini")))
         << "a missing directory is never created";
+
+    const std::string before = dir.read("new.ini");
+    std::filesystem::permissions(created, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                              std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_FALSE(zp::writeProfileSections({{"S", std::string("k=w") + '\0'}}, created)) << "read-only";
+    std::filesystem::permissions(created, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    EXPECT_EQ(dir.read("new.ini"), before);
+    EXPECT_FALSE(std::filesystem::exists(created + ".new")) << "no copy left beside it";
 }
 
 TEST(ListFileNames, NamesTheFilesOfADirectoryFoundInAnyLetterCase)
@@ -86,13 +96,27 @@ TEST(ListFileNames, NamesTheFilesOfADirectoryFoundInAnyLetterCase)
     EXPECT_TRUE(names.empty());
 }
 
-TEST(FlushFileToDisk, SucceedsForAnExistingFileAndReportsAMissingOne)
+TEST(WriteFileToDisk, WritesTheWholeContentsOrSaysWhyNot)
 {
     TempDir dir;
-    dir.write("Data.bin", "contents");
-    EXPECT_EQ(zp::flushFileToDisk(dir.file("DATA.BIN")), 0);
-    EXPECT_EQ(dir.read("Data.bin"), "contents");
-    EXPECT_EQ(zp::flushFileToDisk(dir.file("missing.bin")), ENOENT);
+    dir.write("Data.bin", "longer old contents");
+    const std::string bytes("a\0\x1A" "b", 4);
+    EXPECT_EQ(zp::writeFileToDisk(dir.file("DATA.BIN"), bytes, false), 0) << "found ignoring letter case";
+    EXPECT_EQ(dir.read("Data.bin"), bytes);
+
+    EXPECT_EQ(zp::writeFileToDisk(dir.file("lines.txt"), "x\ny\n", true), 0);
+    std::string text = dir.read("lines.txt");
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    EXPECT_EQ(text, "x\ny\n") << "text mode changes nothing but the line ends";
+
+    EXPECT_EQ(zp::writeFileToDisk(dir.file("missing/x.bin"), bytes, false), ENOENT);
+    std::filesystem::permissions(dir.path() / "Data.bin", std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write | std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    EXPECT_EQ(zp::writeFileToDisk(dir.file("Data.bin"), "other", false), EACCES) << "read-only";
+    std::filesystem::permissions(dir.path() / "Data.bin", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    EXPECT_EQ(dir.read("Data.bin"), bytes);
 }
 
 } // namespace

@@ -3,25 +3,17 @@
 
 #include <cstring>
 
-#include "RallyFixture.hpp"
-#include "sim/host/CarDamageFakes.hpp"
-#include "util/mem/replacement/ReplacementHost.hpp"
+#include "DamageFixture.hpp"
 
 using zudo::rally::Rally;
 using zudo::rally::RallyPtr;
 using zudo::sim::CarDamageFakes;
-using zudo::sim::SimulatedHost;
+using zudo::test::damage;
 using zudo::util::mem::HostAddress;
 
 namespace {
 
 const char* const twoStages = "stage 20 A\nstage 21 B\n";
-
-void damage(HostAddress record, std::uint8_t value)
-{
-    std::string bytes(Rally::damageRecordSize - 4, static_cast<char>(value));
-    record.writeBytes(4, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-}
 
 std::uint8_t byteAt(HostAddress record, std::uint32_t offset)
 {
@@ -30,22 +22,7 @@ std::uint8_t byteAt(HostAddress record, std::uint32_t offset)
 
 } // namespace
 
-class RallyDamage : public zudo::test::RallyTest {
-protected:
-    void SetUp() override
-    {
-        RallyTest::SetUp();
-        SimulatedHost::instance().reset();
-        SimulatedHost::instance().registerAsHost();
-        fakes = &zudo::sim::registerCarDamageFakes(SimulatedHost::instance());
-    }
-    void TearDown() override
-    {
-        zudo::util::mem::registerReplacementHost(nullptr);
-        RallyTest::TearDown();
-    }
-    CarDamageFakes* fakes = nullptr;
-};
+using RallyDamage = zudo::test::RallyDamageTest;
 
 TEST_F(RallyDamage, SavedWithProgressAndCopiedBackOnLoad)
 {

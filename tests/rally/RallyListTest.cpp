@@ -2,6 +2,7 @@
 #include "rally/RallyList.hpp"
 
 using zudo::rally::RallyList;
+using namespace std::string_literals;
 
 class RallyListBuild : public zudo::test::RallyTest {};
 
@@ -61,10 +62,16 @@ TEST_F(RallyListBuild, DefinitionFilesFollowTheHotlapsAndEmptyOnesAreDropped)
     none.addDefinitionFiles("Plugins/Missing");
     EXPECT_EQ(none.size(), 0U);
 
-    host.write("Plugins/Zuzuzevo/b.tm2", "3 20 0 1 2 61000 0 3 0 0 a\0b\0c\0d\0" "0 0 0 0 0 0 \n");
+    host.write("Plugins/Zuzuzevo/b.tm2", "3 20 0 1 2 61000 0 3 0 0 a\0b\0c\0d\0" "0 0 0 4 1 2 \n"s);
     RallyList built;
     built.build();
     EXPECT_EQ(built.size(), 56U);
     EXPECT_EQ(built.at(54)->name(), "b");
     EXPECT_EQ(built.at(54)->stage(0)->recordTotal(), 61.0F);
+    const auto record = built.at(54)->stage(0)->currentRecord();
+    ASSERT_NE(record, nullptr);
+    // The whole line is read, up to the condition at its end.
+    EXPECT_EQ(record->driver(), "d");
+    EXPECT_EQ(record->condition()->conditions, 4);
+    EXPECT_EQ(record->condition()->track, 2);
 }

@@ -114,16 +114,37 @@ TEST_F(TextForms, AStageWithoutResultHasNoDate)
     EXPECT_EQ(readBack(text, 1).date(), zudo::platform::CalendarTime());
 }
 
-TEST_F(TextForms, NamesWithLineEndsOrNulsStayOnTheirLine)
+TEST_F(TextForms, NamesWithLineEndsNulsOrCtrlZStayOnTheirLine)
 {
     StageTime time(nullptr, 20, 0, 3, "Two\nLines");
     time.setDriver("A\0B"s);
+    time.setCarName("Car\x1AZ");
+    time.setSetupName("Set\rup\x1A");
     time.setFormatVersion(1);
     const std::string text = written(time);
     EXPECT_EQ(text.find('\n'), std::string::npos);
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    // A Ctrl-Z ends a text-mode read in the Windows C runtime.
+    EXPECT_EQ(text.find('\x1A'), std::string::npos);
     const StageTime back = readBack(text, 1);
     EXPECT_EQ(back.displayName(), "Two Lines");
     EXPECT_EQ(back.driver(), "A B");
+    EXPECT_EQ(back.carName(), "Car Z");
+    EXPECT_EQ(back.setupName(), "Set up"); // the blank at the end is trimmed
+}
+
+TEST_F(TextForms, ANameBlankedAtItsEdgeIsWrittenAsItReadsBack)
+{
+    // Saving what was loaded must give the same line again: a blanked
+    // character at a name's edge would otherwise be written as a blank that
+    // the reader trims, and the line would change at every save.
+    StageTime time(nullptr, 20, 0, 3, "\x1A" "Plain\n");
+    time.setDriver("\r\x1A Ann \n");
+    time.setCarName("\x1A");
+    time.setFormatVersion(1);
+    const std::string text = written(time);
+    EXPECT_EQ(text, "20 0 0 0 0 3 0 -1 \0\0Plain\0Ann\0"s);
+    EXPECT_EQ(written(readBack(text, 1)), text);
 }
 
 TEST_F(TextForms, TruncatedOrGarbledLinesFailAndKeepWhatWasRead)

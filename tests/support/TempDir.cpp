@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 namespace zudo::test {
 
@@ -60,6 +61,21 @@ std::string readFile(const std::filesystem::path& path)
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+ReadOnly::ReadOnly(std::filesystem::path path) : path_(std::move(path))
+{
+    std::filesystem::permissions(path_,
+                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+}
+
+ReadOnly::~ReadOnly()
+{
+    std::error_code ignored; // a destructor must not throw
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
+                                 ignored);
 }
 
 } // namespace zudo::test

@@ -30,6 +30,19 @@ private:
     std::filesystem::path path_;
 };
 
+// A file without write permission (the read-only attribute on Windows) for
+// the time of a test; writable again afterwards so that it can be removed.
+class ReadOnly {
+public:
+    explicit ReadOnly(std::filesystem::path path);
+    ~ReadOnly();
+    ReadOnly(const ReadOnly&) = delete;
+    ReadOnly& operator=(const ReadOnly&) = delete;
+
+private:
+    std::filesystem::path path_;
+};
+
 // Writes and reads whole files by absolute path.
 void writeFile(const std::filesystem::path& path, const std::string& content);
 std::string readFile(const std::filesystem::path& path);

@@ -34,6 +34,7 @@ private:
     int descriptor_;
 };
 
+// False with errno telling why (ENOSPC, EFBIG past a file-size limit, ...).
 bool writeAll(int descriptor, const std::string& content)
 {
     std::size_t written = 0;
@@ -43,6 +44,9 @@ bool writeAll(int descriptor, const std::string& content)
             continue;
         }
         if (count <= 0) {
+            if (count == 0) {
+                errno = EIO;
+            }
             return false;
         }
         written += static_cast<std::size_t>(count);
@@ -82,6 +86,16 @@ bool readWholeFile(const std::string& path, std::string& content, Stamp& stamp)
     }
     content.resize(length);
     return true;
+}
+
+int writeFileSynced(const std::string& path, const std::string& content)
+{
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!file.valid() || !writeAll(file.get(), content) || ::fsync(file.get()) != 0) {
+        return errno;
+    }
+    // close() may be where a network file system reports the failed write.
+    return file.close() ? 0 : errno;
 }
 
 std::string directoryOf(const std::string& path)

@@ -19,6 +19,10 @@ bool readWholeFile(const std::string& path, std::string& content, Stamp& stamp);
 bool replaceAtomically(const std::string& target, const std::string& content, const struct stat* existing,
                        Stamp& stamp);
 
+// Creates or truncates the file at a native path and writes content to it,
+// synced to the disk. 0 or the errno value of the step that failed.
+int writeFileSynced(const std::string& path, const std::string& content);
+
 // The directory part of a path ("." for a bare name).
 std::string directoryOf(const std::string& path);
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/posix/PosixEmulation.hpp"
+#include "platform/posix/PosixFileIo.hpp"
 #include "platform/posix/PosixPaths.hpp"
 
 namespace zudo::platform {
@@ -94,15 +95,14 @@ int replaceFile(const std::string& from, const std::string& to)
     return ::rename(source.c_str(), target.path.c_str()) == 0 ? 0 : asWindowsError(errno);
 }
 
-int flushFileToDisk(const std::string& path)
+// POSIX text files end their lines in "\n" already: text and binary are alike.
+int writeFileToDisk(const std::string& path, const std::string& contents, bool /*text*/)
 {
-    const int descriptor = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) {
-        return errno;
+    const posix::ResolvedPath file = posix::resolvePath(path);
+    if (posix::isReadOnlyFile(file)) {
+        return EACCES; // also for the superuser, whom the file's mode would not stop
     }
-    const int result = ::fsync(descriptor) == 0 ? 0 : errno;
-    ::close(descriptor);
-    return result;
+    return asWindowsError(posix::writeFileSynced(file.path, contents));
 }
 
 int removeFile(const std::string& path)

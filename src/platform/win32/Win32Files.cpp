@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +42,7 @@ int errnoOf(DWORD error)
     case ERROR_NOT_SAME_DEVICE:
         return EXDEV;
     case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
         return ENOSPC;
     case ERROR_DIR_NOT_EMPTY:
         return ENOTEMPTY;
@@ -83,22 +85,70 @@ std::optional<std::string> fullPath(const std::string& path)
 
 std::string nativePath(const std::string& path) { return path; }
 
+namespace {
+
+// Windows refuses to write or replace a file with the read-only attribute;
+// Wine run by the superuser does both, so the attribute is checked first.
+bool hasReadOnlyAttribute(const std::string& path)
+{
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+std::string withWindowsLineEnds(const std::string& text)
+{
+    std::string converted;
+    converted.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n') {
+            converted.push_back('\r');
+        }
+        converted.push_back(c);
+    }
+    return converted;
+}
+
+bool writeAll(HANDLE file, const std::string& bytes)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1U << 20));
+        DWORD count = 0;
+        if (::WriteFile(file, bytes.data() + written, chunk, &count, nullptr) == 0 || count == 0) {
+            return false;
+        }
+        written += count;
+    }
+    return true;
+}
+
+} // namespace
+
 int replaceFile(const std::string& from, const std::string& to)
 {
-    if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) {
+    if (hasReadOnlyAttribute(to)) {
+        return EACCES;
+    }
+    if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
         return 0;
     }
     return win32::errnoOf(::GetLastError());
 }
 
-int flushFileToDisk(const std::string& path)
+int writeFileToDisk(const std::string& path, const std::string& contents, bool text)
 {
-    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hasReadOnlyAttribute(path)) {
+        return EACCES;
+    }
+    // Not shared: nobody reads a half-written file.
+    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return win32::errnoOf(::GetLastError());
     }
-    const int result = ::FlushFileBuffers(file) != 0 ? 0 : win32::errnoOf(::GetLastError());
+    const bool written = writeAll(file, text ? withWindowsLineEnds(contents) : contents) &&
+                         ::FlushFileBuffers(file) != 0;
+    const int result = written ? 0 : win32::errnoOf(::GetLastError());
     ::CloseHandle(file);
     return result;
 }

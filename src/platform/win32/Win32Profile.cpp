@@ -42,14 +42,45 @@ bool writeProfileSection(const char* section, const char* entries, const std::st
     return ::WritePrivateProfileSectionA(section, entries, file.c_str()) != 0;
 }
 
+namespace {
+
+// The copy is ours alone: a read-only attribute that CopyFileA brought along
+// must not keep it from being removed.
+void removePendingCopy(const std::string& pending)
+{
+    ::SetFileAttributesA(pending.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileA(pending.c_str());
+}
+
+} // namespace
+
+// Windows' own writes rewrite the file in place, so a process killed in the
+// middle would leave it torn: the sections are written into a copy beside it,
+// which then replaces it in one rename.
 bool writeProfileSections(const std::vector<std::pair<std::string, std::string>>& sections,
                           const std::string& file)
 {
+    const std::string pending = file + ".new";
+    removePendingCopy(pending);
+    const DWORD attributes = ::GetFileAttributesA(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
+            ::CopyFileA(file.c_str(), pending.c_str(), FALSE) == 0) {
+            return false;
+        }
+    }
     bool written = true;
     for (const auto& [section, entries] : sections) {
-        written = writeProfileSection(section.c_str(), entries.c_str(), file) && written;
+        written = written && writeProfileSection(section.c_str(), entries.c_str(), pending);
     }
-    return written;
+    // Brings what Windows may still hold of the copy into the file.
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, pending.c_str());
+    if (!written ||
+        ::MoveFileExA(pending.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+        removePendingCopy(pending);
+        return false;
+    }
+    return true;
 }
 
 } // namespace zudo::platform
