@@ -31,6 +31,7 @@
 
 #include "BenchInstallation.hpp"
 #include "FrameFigures.hpp"
+#include "HostAccessCounter.hpp"
 #include "platform/Platform.hpp"
 #include "rally/ConditionChoice.hpp"
 #include "rally/RallyList.hpp"
@@ -138,10 +139,11 @@ zudo::rally::RallyPtr hotlapWithRecords(const zudo::tracks::TrackConditionList& 
 }
 
 // Steady frames, then the frames right after rebuilds: each time prepare()
-// (a key, or the page asked for anew), then one frame measured.
+// (a key, or the page asked for anew), then one frame measured. Also the
+// reads and writes of host memory, each range-checked inside the game.
 void measurePage(const char* name, std::size_t frames, zudo::sim::GameRecorder& recorder,
-                 const std::function<void()>& drawFrame, const char* rebuildName,
-                 const std::function<void()>& prepare)
+                 HostAccessCounter& hostAccesses, const std::function<void()>& drawFrame,
+                 const char* rebuildName, const std::function<void()>& prepare)
 {
     const auto frame = [&] {
         recorder.log().clear();
@@ -150,17 +152,24 @@ void measurePage(const char* name, std::size_t frames, zudo::sim::GameRecorder& 
     frame(); // builds the page
     frame();
     std::printf("%s: %zu calls a frame\n", name, recorder.log().calls().size());
+    const std::uint64_t steadyAccesses = hostAccesses.of(frame);
     print("  steady frame", measure(frames, frame));
 
     const std::size_t rebuilds = std::max<std::size_t>(1, frames / 20);
     Figures afterKey;
+    std::uint64_t rebuildAccesses = 0;
     for (std::size_t i = 0; i < rebuilds; ++i) {
+        hostAccesses.reset();
         prepare();
         const Figures one = measure(1, frame);
+        rebuildAccesses = std::max(rebuildAccesses, hostAccesses.accesses());
         afterKey.microseconds.push_back(one.microseconds[0]);
         afterKey.allocations.push_back(one.allocations[0]);
     }
     print((std::string("  ") + rebuildName).c_str(), afterKey);
+    std::printf("  host memory reads and writes (each range-checked inside the game): %llu in a steady frame, "
+                "at most %llu in a key and the frame after it\n",
+                static_cast<unsigned long long>(steadyAccesses), static_cast<unsigned long long>(rebuildAccesses));
 }
 
 } // namespace
@@ -185,13 +194,13 @@ int main(int argc, char** argv)
     std::filesystem::remove_all(host);
     writeRallyFiles(host, rallies);
     writeBusyRally(host);
-    if (std::getenv("NOHOST") == nullptr) writeHostResults(host);
+    writeHostResults(host);
 
     zudo::sim::GameRecorder recorder;
     zudo::sim::SimulatedHost& simulated = zudo::sim::SimulatedHost::instance();
     simulated.reset();
     simulated.setExecutablePath((host / "Zoraravi_SSE.exe").string());
-    simulated.registerAsHost();
+    HostAccessCounter hostAccesses(simulated.interface());
     zudo::sim::registerHostFakes(simulated, recorder);
     zudo::sim::registerCarDamageFakes(simulated);
     zudo::platform::setCurrentDirectory(host.string());
@@ -213,7 +222,7 @@ int main(int argc, char** argv)
                 entries, rallies, listMs, busyName, busy->stageCount(), drivenStages);
     {
         zudo::ui::RallyDialog dialog(nullptr, busy);
-        measurePage("rally page, 14 standings rows", frames, recorder, [&] { dialog.draw(); },
+        measurePage("rally page, 14 standings rows", frames, recorder, hostAccesses, [&] { dialog.draw(); },
                     "frame after a key (n)",
                     [&] { dialog.HandleFrontEndEvents('n', false, false, false, false, false); });
 
@@ -221,7 +230,7 @@ int main(int argc, char** argv)
         const zudo::rally::StagePtr stage = busy->stage(drivenStages);
         stage->takeResult(30.5F, 61.0F, 91.25F, "Bench");
         zudo::ui::ResultsDialog results(&dialog, stage);
-        measurePage("results page over the game's, with the stage details", frames, recorder,
+        measurePage("results page over the game's, with the stage details", frames, recorder, hostAccesses,
                     [&] { results.drawResultPage(); }, "first frame after a result (page built)",
                     [&] { results.setRebuild(true); });
     }
@@ -238,7 +247,7 @@ int main(int argc, char** argv)
         }
         const std::string name = "weather and track options, " + std::to_string(combinations.size()) +
                                  " combinations";
-        measurePage(name.c_str(), frames, recorder, [&] { options.draw(); }, "frame after a key (down)",
+        measurePage(name.c_str(), frames, recorder, hostAccesses, [&] { options.draw(); }, "frame after a key (down)",
                     [&] { options.HandleFrontEndEvents('\0', false, true, false, false, false); });
         zudo::rally::useConditionChoice({});
     }
