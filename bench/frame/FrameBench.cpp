@@ -22,7 +22,8 @@
 //   build/bench/bench/frame/bench_frame [--plugin PATH] [--install DIR] [--frames N]
 //
 // Allocations are counted by this program's own allocator functions
-// (AllocationCounter.cpp), which the plug-in's operator new reaches as well.
+// (AllocationCounter.cpp), which the plug-in's operator new reaches as well;
+// in the sanitizer build through the sanitizer allocator's hook.
 
 #include <algorithm>
 #include <cstdio>
@@ -38,6 +39,7 @@
 #include <vector>
 
 #include "FrameFigures.hpp"
+#include "HostAccessCounter.hpp"
 #include "platform/Platform.hpp"
 #include "plugin/Zuzuzevo.hpp"
 #include "rally/CarCatalogue.hpp"
@@ -100,6 +102,12 @@ void measureStageStart(zudo::sim::GameRecorder& game, std::size_t starts)
         rally::WeatherDaemon::restoreHostWeather();
     };
     start(0); // first use: the daemon, the catalogue, the recorder's logs grow
+    std::optional<HostAccessCounter> hostAccesses(std::in_place, util::mem::replacementHost());
+    std::printf("host memory reads and writes (each range-checked inside the game): %llu in a start (Good), "
+                "%llu (Random)\n",
+                static_cast<unsigned long long>(hostAccesses->of([&] { start(0); })),
+                static_cast<unsigned long long>(hostAccesses->of([&] { start(1); })));
+    hostAccesses.reset();
     print("stage start, Good, game chooses", measure(starts, [&] { start(0); }));
     print("stage start, Random, game chooses", measure(starts, [&] { start(1); }));
     sim::SimulatedHost::instance().removeNamedRoutine(util::mem::bindings::selectWeather.info.name);
@@ -124,6 +132,14 @@ void measureStageStart(zudo::sim::GameRecorder& game, std::size_t starts)
         }
     }
     print("first frame after a start", afterStart);
+    {
+        HostAccessCounter counter(util::mem::replacementHost());
+        rally::startStage(car, stage);
+        const std::uint64_t first = counter.of([&] { plugin.DrawMenuPage(); });
+        const std::uint64_t steady = counter.of([&] { plugin.DrawMenuPage(); });
+        std::printf("host memory reads and writes: %llu in the first frame after a start, %llu in a steady frame\n",
+                    static_cast<unsigned long long>(first), static_cast<unsigned long long>(steady));
+    }
     print("steady frame after a start", measure(starts * 10, [&] { game.log().clear(); plugin.DrawMenuPage(); }));
     rally::useConditionChoice({});
 }
@@ -156,7 +172,11 @@ void measureServiceFrames(std::size_t frames, zudo::sim::TraceWriter& trace)
     };
     frame();
     frame();
-    std::printf("service screen: %zu host calls in a frame\n", recorder.log().calls().size());
+    {
+        HostAccessCounter counter(host.interface());
+        std::printf("service screen: %zu host calls and %llu host memory reads and writes in a frame\n",
+                    recorder.log().calls().size(), static_cast<unsigned long long>(counter.of(frame)));
+    }
     print("service screen frame", measure(frames, frame));
     manager.restart();
     host.reset();

@@ -57,7 +57,7 @@ inline void print(const char* what, const Figures& figures)
         total += count;
         most = std::max(most, count);
     }
-    std::printf("%-30s %6zu frames  median %8.2f us  p90 %8.2f us  min %8.2f us  "
+    std::printf("%-42s %6zu frames  median %8.2f us  p90 %8.2f us  min %8.2f us  "
                 "allocations per frame %.2f (most %llu)\n",
                 what, figures.microseconds.size(), percentile(figures.microseconds, 0.5),
                 percentile(figures.microseconds, 0.9),

@@ -41,6 +41,11 @@ std::uint8_t* cMemory(std::uint32_t address, std::uint32_t size)
     return host().memory(address, size);
 }
 
+std::uint8_t* cWritableMemory(std::uint32_t address, std::uint32_t size)
+{
+    return host().writableMemory(address, size);
+}
+
 std::uint64_t cCallRoutine(std::uint32_t address, std::uint32_t self, const std::uint64_t* arguments,
                            std::uint32_t count, int* found)
 {
@@ -129,6 +134,7 @@ SimulatedHost::SimulatedHost()
     interface_.release = &cRelease;
     interface_.registerPluginRoutine = &cRegisterPluginRoutine;
     interface_.unregisterPluginRoutine = &cUnregisterPluginRoutine;
+    interface_.writableMemory = &cWritableMemory;
     // reset() writes the host's objects through the host access layer, whose
     // first lookup of an exported host would find this very host, still being
     // built, in a program that exports it (zudo-sim): so the first reset runs
@@ -145,6 +151,7 @@ void SimulatedHost::registerAsHost() { util::mem::registerReplacementHost(&inter
 void SimulatedHost::reset()
 {
     regions_.clear();
+    readOnly_.clear();
     const auto addRegion = [this](std::uint32_t start, std::uint32_t size) {
         regions_.emplace_back(start, size);
     };
@@ -194,6 +201,22 @@ std::uint8_t* SimulatedHost::memory(std::uint32_t address, std::uint32_t size)
         }
     }
     return nullptr;
+}
+
+std::uint8_t* SimulatedHost::writableMemory(std::uint32_t address, std::uint32_t size)
+{
+    const std::uint64_t end = std::uint64_t{address} + size;
+    for (const auto& [first, last] : readOnly_) {
+        if (address < last && first < end) {
+            return nullptr;
+        }
+    }
+    return memory(address, size);
+}
+
+void SimulatedHost::keepReadOnly(std::uint32_t address, std::uint32_t size)
+{
+    readOnly_.emplace_back(address, std::uint64_t{address} + size);
 }
 
 HostAddress SimulatedHost::allocate(std::uint32_t size)

@@ -12,7 +12,9 @@
 //   address is unknown, by binding name; plug-in routines handed to the host
 //   get addresses from 0x7F000000 on;
 // - a settable tick count and the host executable's path (its directory is
-//   the host directory).
+//   the host directory);
+// - ranges a test keeps read-only (keepReadOnly), which writes through the
+//   host access layer cannot change.
 //
 // Objects created behind the host's pointers at every reset (all zero-filled
 // unless said otherwise; their addresses are in objects()):
@@ -97,6 +99,12 @@ public:
 
     // Memory.
     std::uint8_t* memory(std::uint32_t address, std::uint32_t size);
+    // Like memory, but null when any byte lies in a read-only range.
+    std::uint8_t* writableMemory(std::uint32_t address, std::uint32_t size);
+    // Makes [address, + size) read-only for the host access layer's writes
+    // until reset (as the game's process keeps its code): reads, and patches
+    // (which lift the protection in the game too), still reach it.
+    void keepReadOnly(std::uint32_t address, std::uint32_t size);
     HostAddress allocate(std::uint32_t size);
     void release(HostAddress address);
     const Objects& objects() const { return objects_; }
@@ -155,6 +163,7 @@ private:
     util::mem::msvc::HostAllocator allocator();
 
     std::vector<Region> regions_;
+    std::vector<std::pair<std::uint32_t, std::uint64_t>> readOnly_; // [first, end)
     std::uint32_t heapNext_ = heapStart;
     std::multimap<std::uint32_t, std::uint32_t> freeBlocks_; // size -> address
     std::map<std::uint32_t, std::uint32_t> blockSizes_;      // address -> size

@@ -327,6 +327,19 @@ bool protectPages(void* address, std::size_t size, Protection protection, Protec
 // accessible (nothing is guaranteed about a partial copy).
 bool copyMemoryChecked(void* destination, const void* source, std::size_t size);
 
+// The pages from an address's page on that share one state: VirtualQuery's
+// region (natively the mapping of /proc/self/maps that holds the address, or
+// the gap between two mappings).
+struct MemoryRegion {
+    std::uintptr_t base = 0; // the page that holds the address
+    std::size_t size = 0;    // bytes from base to the end of the region
+    bool committed = false;  // false: free or only reserved
+    bool readable = false;   // committed, readable and no guard page
+    bool writable = false;   // committed, writable and no guard page
+};
+// False when the address lies beyond what the process can address.
+bool queryMemoryRegion(const void* address, MemoryRegion& region);
+
 // ---------------------------------------------------------------------------
 // Text.
 

@@ -11,6 +11,7 @@
 #include "ui/StartDialog.hpp"
 #include "util/Exception.hpp"
 #include "util/Log.hpp"
+#include "util/mem/HostAddress.hpp"
 
 namespace zudo::plugin {
 
@@ -27,6 +28,11 @@ char printable(char key)
     const auto code = static_cast<unsigned char>(key);
     return code >= 32 && code != 127 ? key : ' ';
 }
+
+// Every call from the game begins here: the game's code ran since the
+// plug-in last looked at its memory, so the memory regions known from before
+// may have changed.
+void enteredFromGame() { util::mem::forgetHostMemoryRegions(); }
 
 } // namespace
 
@@ -50,6 +56,7 @@ Zuzuzevo::Zuzuzevo(GameInterface* pGame, DialogFactory firstDialog)
     : firstDialog_(firstDialog ? std::move(firstDialog) : DialogFactory(&makeStartDialog)),
       game_(pGame)
 {
+    enteredFromGame();
     ui::GameHolder::instance().setGame(pGame);
     // Without the hook the game keeps its own surface types; the plug-in
     // itself works all the same.
@@ -63,6 +70,7 @@ Zuzuzevo::Zuzuzevo(GameInterface* pGame, DialogFactory firstDialog)
 
 Zuzuzevo::~Zuzuzevo()
 {
+    enteredFromGame();
     rally::WeatherDaemon::restoreHostWeather();
     current_ = nullptr;
     first_.reset();
@@ -85,6 +93,7 @@ const char* Zuzuzevo::Name() { return name; }
 
 void Zuzuzevo::DrawMenuPage()
 {
+    enteredFromGame();
     const ui::Screen::Frame frame;
     // A stage's weather table that the game was to pick from when it started
     // the stage is never left in place beyond the next front-end frame.
@@ -105,6 +114,7 @@ void Zuzuzevo::DrawMenuPage()
 
 void Zuzuzevo::DrawResultPage()
 {
+    enteredFromGame();
     guarded("DrawResultPage", [&] {
         if (current_ != nullptr) {
             current_ = current_->drawResultPage();
@@ -115,6 +125,7 @@ void Zuzuzevo::DrawResultPage()
 void Zuzuzevo::HandleFrontEndEvents(char txtKeyboard, bool bUp, bool bDown, bool bLeft,
                                     bool bRight, bool bSelect)
 {
+    enteredFromGame();
     guarded("HandleFrontEndEvents", [&] {
         logCall(txtKeyboard, bUp, bDown, bLeft, bRight, bSelect);
         if (current_ != nullptr) {
@@ -128,6 +139,7 @@ void Zuzuzevo::TickMenuPage(float) {}
 
 void Zuzuzevo::OnStageStarted(int mapIndex, const char* playerName, bool falseStart)
 {
+    enteredFromGame();
     rally::WeatherDaemon::restoreHostWeather();
     guarded("OnStageStarted", [&] {
         if (current_ != nullptr) {
@@ -138,6 +150,7 @@ void Zuzuzevo::OnStageStarted(int mapIndex, const char* playerName, bool falseSt
 
 void Zuzuzevo::OnStageResults(float split1, float split2, float finish, const char* playerName)
 {
+    enteredFromGame();
     rally::WeatherDaemon::restoreHostWeather();
     guarded("OnStageResults", [&] {
         if (current_ != nullptr) {
@@ -149,6 +162,7 @@ void Zuzuzevo::OnStageResults(float split1, float split2, float finish, const ch
 
 void Zuzuzevo::OnCheckPoint(float time, int checkpoint, const char* playerName)
 {
+    enteredFromGame();
     guarded("OnCheckPoint", [&] {
         if (current_ != nullptr) {
             current_ = current_->checkPoint(time, checkpoint, playerName ? playerName : "");

@@ -48,6 +48,10 @@ public:
     // The host's result for a stage as a time of its own (car slot kept only
     // when it is 0..7, car name from the car catalogue), or none.
     std::shared_ptr<StageTime> resultFor(std::int32_t stage) const;
+    // The same without the car name, for comparing times: the name comes from
+    // the settings file, a read that the standings would make for every row
+    // of every rebuild.
+    std::shared_ptr<StageTime> timesFor(std::int32_t stage) const;
 
     // Where the host keeps the file, below the host directory.
     static std::string filePath();

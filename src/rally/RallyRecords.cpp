@@ -158,7 +158,7 @@ std::optional<platform::CalendarTime> Rally::recordDate() const
     return RecordFile(*this, key, 0).lastWriteTime();
 }
 
-StageTimePtr HostResults::resultFor(std::int32_t stage) const
+StageTimePtr HostResults::timesFor(std::int32_t stage) const
 {
     const HostResult* result = find(stage);
     if (result == nullptr) {
@@ -172,7 +172,15 @@ StageTimePtr HostResults::resultFor(std::int32_t stage) const
     time->setSplit(1, result->split2);
     time->setFinishTime(result->finish);
     time->setDriver(result->driver);
-    time->setCarName(CarCatalogue::instance().displayName(result->carSlot));
+    return time;
+}
+
+StageTimePtr HostResults::resultFor(std::int32_t stage) const
+{
+    StageTimePtr time = timesFor(stage);
+    if (time) {
+        time->setCarName(CarCatalogue::instance().displayName(time->carSlot()));
+    }
     return time;
 }
 

@@ -123,13 +123,13 @@ float Stage::recordDifference()
 
 float Stage::hostResultTotal() const
 {
-    const StageTimePtr result = HostResults::instance().resultFor(stageNumber());
+    const StageTimePtr result = HostResults::instance().timesFor(stageNumber());
     return result ? result->totalTime() : 0.0F;
 }
 
 float Stage::hostResultDifference() const
 {
-    const StageTimePtr result = HostResults::instance().resultFor(stageNumber());
+    const StageTimePtr result = HostResults::instance().timesFor(stageNumber());
     if (!result || !(result->totalTime() > 0.0F)) {
         return 0.0F;
     }

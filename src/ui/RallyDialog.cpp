@@ -119,7 +119,7 @@ References referencesOf(Stage& stage)
     const rally::RallyList& list = rally::RallyList::instance();
     return {stage.currentRecord(), list.bestTimeOnStage(stage.displayName(), stage.surface()),
             list.bestTimeOnStage(stage.displayName(), rally::RecordKey::any),
-            rally::HostResults::instance().resultFor(stage.stageNumber())};
+            rally::HostResults::instance().timesFor(stage.stageNumber())};
 }
 
 // The differences of own to the references' times at the same point of the

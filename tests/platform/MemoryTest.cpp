@@ -1,6 +1,7 @@
 // Pages, their protection and copies that must never fault.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "platform/Platform.hpp"
@@ -64,6 +65,53 @@ TEST_F(Pages, CheckedCopiesFailInsteadOfFaulting)
     EXPECT_FALSE(zp::copyMemoryChecked(out, second() - 4, 8)) << "a range reaching into the page";
     EXPECT_TRUE(zp::copyMemoryChecked(out, second() - 4, 4)) << "the range just before it";
     EXPECT_TRUE(zp::copyMemoryChecked(out, second(), 0)) << "nothing to copy";
+}
+
+TEST_F(Pages, RegionQueriesTellWhatAPageAllows)
+{
+    struct Expected {
+        zp::Protection protection;
+        bool readable;
+        bool writable;
+    };
+    const Expected cases[] = {{zp::Protection::ReadWrite, true, true},
+                              {zp::Protection::ReadOnly, true, false},
+                              {zp::Protection::ExecuteRead, true, false},
+                              {zp::Protection::ExecuteReadWrite, true, true},
+                              {zp::Protection::NoAccess, false, false}};
+    for (const Expected& expected : cases) {
+        SCOPED_TRACE(static_cast<int>(expected.protection));
+        ASSERT_TRUE(zp::protectPages(second(), pageSize, expected.protection, nullptr));
+        zp::MemoryRegion region;
+        ASSERT_TRUE(zp::queryMemoryRegion(second() + 123, region));
+        EXPECT_EQ(region.base, reinterpret_cast<std::uintptr_t>(second())) << "from the address's page on";
+        EXPECT_GE(region.size, pageSize);
+        EXPECT_TRUE(region.committed);
+        EXPECT_EQ(region.readable, expected.readable);
+        EXPECT_EQ(region.writable, expected.writable);
+
+        // The first page keeps its own protection and ends where the second begins.
+        ASSERT_TRUE(zp::queryMemoryRegion(first(), region));
+        EXPECT_EQ(region.base, reinterpret_cast<std::uintptr_t>(first()));
+        if (expected.protection != zp::Protection::ReadWrite) {
+            EXPECT_EQ(region.size, pageSize);
+        }
+        EXPECT_TRUE(region.readable && region.writable);
+    }
+}
+
+TEST(Memory, FreedPagesAreNotCommitted)
+{
+    constexpr std::size_t size = 16 * pageSize;
+    void* pages = zp::allocatePages(size, zp::Protection::ReadWrite);
+    ASSERT_NE(pages, nullptr);
+    zp::freePages(pages, size);
+    zp::MemoryRegion region;
+    ASSERT_TRUE(zp::queryMemoryRegion(static_cast<char*>(pages) + pageSize, region));
+    EXPECT_FALSE(region.committed);
+    EXPECT_FALSE(region.readable);
+    EXPECT_FALSE(region.writable);
+    EXPECT_LE(region.base, reinterpret_cast<std::uintptr_t>(pages) + pageSize);
 }
 
 TEST(Memory, ZeroSizeAllocationsAndNullRangesFail)

@@ -61,6 +61,10 @@ public:
         if (key == 'r') {
             setRebuild(true);
         }
+        if (key == 'h') {
+            // A field of the game's object behind a pointer held in host memory.
+            gameObject = hostPointerHolder.readAddress(0).read<std::int32_t>(0x728);
+        }
         return this;
     }
     Dialog* stageStarted(int map, const std::string& player, bool falseStart) override
@@ -112,6 +116,8 @@ public:
     };
 
     std::vector<std::string> seen;
+    zudo::util::mem::HostAddress hostPointerHolder;
+    std::int32_t gameObject = 0;
     bool throwing = false;
     bool failingBuild = false;
     bool failingDraw = false;
@@ -237,6 +243,27 @@ TEST_F(PluginObject, NothingADialogRaisesReachesTheGame)
         plugin->DrawMenuPage();
         EXPECT_EQ(game.lastFrameTexts(), (Calls{c.status, "probe"})) << "shown at the next frame";
     }
+}
+
+TEST_F(PluginObject, AHostPointerToMemoryThatCannotBeReadShowsInTheStatusLine)
+{
+    const zudo::test::ProtectedHostPages pages;
+    ASSERT_TRUE(pages.ready());
+    auto plugin = withProbe();
+    plugin->DrawMenuPage();
+    probe->hostPointerHolder = hostMemory(4);
+    probe->hostPointerHolder.writeAddress(0, pages.noAccess());
+
+    EXPECT_NO_THROW(plugin->HandleFrontEndEvents('h', false, false, false, false, false));
+    const std::string expected =
+        "Error: host memory at " + pages.noAccess().text() + " + 1832 (4 bytes) is not readable";
+    EXPECT_EQ(StatusLine::text().substr(0, expected.size()), expected);
+    plugin->DrawMenuPage();
+    EXPECT_EQ(game.lastFrameTexts(), (Calls{StatusLine::text(), "probe"}));
+
+    probe->hostPointerHolder.writeAddress(0, hostMemory(0x800));
+    plugin->HandleFrontEndEvents('h', false, false, false, false, false);
+    EXPECT_EQ(probe->gameObject, 0) << "a good pointer is followed";
 }
 
 TEST_F(PluginObject, APageThatCannotBeBuiltShowsTheStatusLineOnly)

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 #include <sstream>
 
 #include "platform/Platform.hpp"
 #include "rally/HostResults.hpp"
+#include "support/GameResultsFile.hpp"
 #include "support/Installation.hpp"
 
 using zudo::rally::HostResult;
@@ -13,38 +13,15 @@ using zudo::rally::HostResults;
 
 namespace {
 
-void appendWord(std::string& bytes, std::uint32_t word)
-{
-    for (int shift = 0; shift < 32; shift += 8) {
-        bytes.push_back(static_cast<char>((word >> shift) & 0xFFU));
-    }
-}
-
-void appendFloat(std::string& bytes, float value)
-{
-    std::uint32_t word = 0;
-    std::memcpy(&word, &value, sizeof word);
-    appendWord(bytes, word);
-}
-
-// One 52-byte record laid out as the host writes it.
+// One record laid out as the game writes it, with garbage where the reader
+// looks at nothing.
 std::string record(std::int32_t stage, std::int32_t car, float split1, float split2, float finish,
                    const std::string& driver)
 {
-    std::string bytes;
-    appendWord(bytes, static_cast<std::uint32_t>(stage));
-    appendWord(bytes, static_cast<std::uint32_t>(car));
-    appendFloat(bytes, split1);
-    appendFloat(bytes, split2);
-    appendFloat(bytes, finish);
-    std::string name = driver.substr(0, 20);
-    name.resize(20, '\0');
-    bytes += name;
-    bytes += std::string(12, '\x7F');
-    return bytes;
+    return zudo::test::gameResultRecord(stage, car, split1, split2, finish, driver, '\x7F');
 }
 
-const std::string header(12, '\x55');
+const std::string header = zudo::test::gameResultsHeader('\x55');
 
 HostResults readBytes(const std::string& bytes)
 {

@@ -44,15 +44,15 @@ protected:
 TEST_F(Replay, SavingWithoutAStageDrivenCallsNothing)
 {
     EXPECT_FALSE(ReplayManager::instance().saveReplay());
-    EXPECT_EQ(hostCalls(), Lines{});
+    EXPECT_EQ(game.hostCalls(), Lines{});
     EXPECT_EQ(record(StageStartRecordView::stageOffset), 0);
     EXPECT_EQ(ReplayManager::instance().playReplay(), 0);
-    EXPECT_EQ(hostCalls(), Lines{});
+    EXPECT_EQ(game.hostCalls(), Lines{});
 
     const auto actions = zudo::rally::rallyActions();
     const auto rally = rallyFrom("stage 20 A\n");
     EXPECT_FALSE(actions[5]->run(*rally, nullptr)) << "\"Save Replay\" reaches the manager";
-    EXPECT_EQ(hostCalls(), Lines{});
+    EXPECT_EQ(game.hostCalls(), Lines{});
 }
 
 TEST_F(Replay, SavingNamesTheStageAndCarToTheGame)
@@ -62,7 +62,7 @@ TEST_F(Replay, SavingNamesTheStageAndCarToTheGame)
     ReplayManager::instance().setLastResult(std::move(time));
 
     EXPECT_TRUE(ReplayManager::instance().saveReplay());
-    EXPECT_EQ(hostCalls(), Lines{"saveReplay 20 3 1 \"" + name + "\""});
+    EXPECT_EQ(game.hostCalls(), Lines{"saveReplay 20 3 1 \"" + name + "\""});
     EXPECT_EQ(record(StageStartRecordView::stageOffset), 20);
     EXPECT_EQ(record(StageStartRecordView::carSlotOffset), 3);
     EXPECT_EQ(weather(WeatherControlView::stageOffset), 20);
@@ -74,12 +74,12 @@ TEST_F(Replay, SavingNamesTheStageAndCarToTheGame)
     replay->saveResult = 1;
     const auto rally = rallyFrom("stage 20 A\n");
     EXPECT_TRUE(zudo::rally::rallyActions()[5]->run(*rally, nullptr));
-    EXPECT_EQ(hostCalls().size(), 1U);
+    EXPECT_EQ(game.hostCalls().size(), 1U);
 
     ReplayManager::instance().setLastResult(nullptr); // a new stage starts
     game.clear();
     EXPECT_FALSE(ReplayManager::instance().saveReplay());
-    EXPECT_EQ(hostCalls(), Lines{});
+    EXPECT_EQ(game.hostCalls(), Lines{});
 }
 
 TEST_F(Replay, PlayingLeavesTheFrontEndFirst)
@@ -89,7 +89,7 @@ TEST_F(Replay, PlayingLeavesTheFrontEndFirst)
     replay->playResult = 7;
 
     EXPECT_EQ(ReplayManager::instance().playReplay(), 7);
-    EXPECT_EQ(hostCalls(), (Lines{
+    EXPECT_EQ(game.hostCalls(), (Lines{
                                "frontEndMenuPage 17",
                                "menuEntrySwitch 17 9 0",
                                "frontEndMenuPage 25",
@@ -122,7 +122,7 @@ TEST_F(Replay, MenuEntriesAtOrPastTheCountAreSkipped)
         if (c.switched) {
             expected.emplace_back("menuEntrySwitch 25 10 1");
         }
-        EXPECT_EQ(hostCalls(), expected);
+        EXPECT_EQ(game.hostCalls(), expected);
         EXPECT_EQ(replay->entryValue(25, 10), c.switched ? 1 : 0);
         replay->setEntryCount(25, 12);
     }
@@ -131,7 +131,7 @@ TEST_F(Replay, MenuEntriesAtOrPastTheCountAreSkipped)
     replay->pages.erase(25);
     game.clear();
     zudo::rally::switchReplayMenuEntries(0);
-    EXPECT_EQ(hostCalls(), (Lines{"frontEndMenuPage 17", "menuEntrySwitch 17 9 0", "frontEndMenuPage 25"}));
+    EXPECT_EQ(game.hostCalls(), (Lines{"frontEndMenuPage 17", "menuEntrySwitch 17 9 0", "frontEndMenuPage 25"}));
 }
 
 } // namespace

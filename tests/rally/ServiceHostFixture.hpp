@@ -47,18 +47,6 @@ protected:
         RallyTest::TearDown();
     }
 
-    // The host routines called since the last clear, as trace lines.
-    std::vector<std::string> hostCalls() const
-    {
-        std::vector<std::string> lines;
-        for (const std::string& line : game.calls()) {
-            if (line.rfind("HostCall ", 0) == 0) {
-                lines.push_back(line.substr(9));
-            }
-        }
-        return lines;
-    }
-
     sim::SimulatedHost& host = sim::SimulatedHost::instance();
     RecordingGame game;
     sim::CarDamageFakes* damage = nullptr;

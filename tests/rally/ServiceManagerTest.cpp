@@ -53,7 +53,7 @@ protected:
     {
         for (int frame = 1; frame <= limit; ++frame) {
             park->frame(seconds);
-            const Lines calls = hostCalls();
+            const Lines calls = game.hostCalls();
             if (std::find(calls.begin(), calls.end(), "stopService") != calls.end()) {
                 return frame;
             }
@@ -91,7 +91,7 @@ TEST_F(Service, OpeningHandsTheCarAndTheCrewToTheGame)
     }
     expected.insert(expected.end(), {"repairWorkHandOver", "serviceValue 0", "serviceValue 1",
                                      "setServiceCar 3", "serviceParkShow"});
-    EXPECT_EQ(hostCalls(), expected);
+    EXPECT_EQ(game.hostCalls(), expected);
     EXPECT_TRUE(stage->service().used());
     EXPECT_FALSE(manager().serviceAvailable()) << "used in this attempt";
 
@@ -111,14 +111,14 @@ TEST_F(Service, OpeningHandsTheCarAndTheCrewToTheGame)
     // Leaving the park takes the car back and restores the game's values.
     game.clear();
     manager().endService();
-    EXPECT_EQ(hostCalls(), (Lines{"carStateToDamage", "setServiceValue 0 7", "setServiceValue 1 0"}));
+    EXPECT_EQ(game.hostCalls(), (Lines{"carStateToDamage", "setServiceValue 0 7", "setServiceValue 1 0"}));
     EXPECT_EQ(park->values, (std::array<std::int32_t, 2>{7, 0}));
 
     // A second visit uses the menu built the first time.
     stage->service().setUsed(false);
     game.clear();
     ASSERT_TRUE(manager().openServicePark());
-    EXPECT_EQ(hostCalls().front(), "serviceSelection");
+    EXPECT_EQ(game.hostCalls().front(), "serviceSelection");
 }
 
 TEST_F(Service, RefusedWhenAnyOfTheGamesServiceRoutinesIsMissing)
@@ -128,7 +128,7 @@ TEST_F(Service, RefusedWhenAnyOfTheGamesServiceRoutinesIsMissing)
     EXPECT_FALSE(manager().openServicePark());
     EXPECT_NE(manager().failureText().find("The game's service park cannot be reached"), std::string::npos);
     EXPECT_NE(manager().failureText().find("loadRepairIni"), std::string::npos);
-    EXPECT_EQ(hostCalls(), Lines{});
+    EXPECT_EQ(game.hostCalls(), Lines{});
     EXPECT_FALSE(stage->service().used());
     EXPECT_EQ(damage->constructed, 0) << "not even a damage record is made";
 }
@@ -141,7 +141,7 @@ TEST_F(Service, StartingTheRepairLoadsTheCarsRepairDefinitions)
     manager().setPenalty(30);
     game.clear();
     EXPECT_EQ(park->selectMenuItem(), 0);
-    EXPECT_EQ(hostCalls(), (Lines{"setRepairTime 60000", "carDirectory 3",
+    EXPECT_EQ(game.hostCalls(), (Lines{"setRepairTime 60000", "carDirectory 3",
                                   "loadRepairIni \"Cars\\\\Car03\\\\repair.ini\"", "serviceModeLeave",
                                   "hostEventOnce 24"}));
     EXPECT_EQ(manager().penalty(), 0.0F) << "a new repair starts without a penalty";
@@ -150,7 +150,7 @@ TEST_F(Service, StartingTheRepairLoadsTheCarsRepairDefinitions)
     park->loadError = 17;
     game.clear();
     EXPECT_EQ(park->selectMenuItem(), 17);
-    EXPECT_EQ(hostCalls().back(), "loadRepairIni \"Cars\\\\Car03\\\\repair.ini\"");
+    EXPECT_EQ(game.hostCalls().back(), "loadRepairIni \"Cars\\\\Car03\\\\repair.ini\"");
 }
 
 TEST_F(Service, WorkDoneWithinTheAllowanceCostsNothing)
@@ -161,17 +161,17 @@ TEST_F(Service, WorkDoneWithinTheAllowanceCostsNothing)
     EXPECT_EQ(framesUntilStopped(0.25F, 200), 43);
     EXPECT_EQ(manager().penalty(), 0.0F);
     EXPECT_EQ(stage->penalty(), 0.0F);
-    const Lines calls = hostCalls();
+    const Lines calls = game.hostCalls();
     EXPECT_EQ(Lines(calls.end() - 2, calls.end()), (Lines{"stopService", "hostEventOnce 24"}));
 
     // The game's next event 24 resets its menu: once for the start of the
     // repair and once for its end, each registered then.
     game.clear();
     EXPECT_TRUE(park->raise(24, 0));
-    EXPECT_EQ(hostCalls(), (Lines{"menuStateReset", "menuStateReset"}));
+    EXPECT_EQ(game.hostCalls(), (Lines{"menuStateReset", "menuStateReset"}));
     game.clear();
     park->raise(24, 0);
-    EXPECT_EQ(hostCalls(), Lines{}) << "one-shot handlers";
+    EXPECT_EQ(game.hostCalls(), Lines{}) << "one-shot handlers";
 }
 
 TEST_F(Service, ARepairEnding61SecondsOverCostsTenSeconds)
@@ -196,7 +196,7 @@ TEST_F(Service, ARepairEnding61SecondsOverCostsTenSeconds)
         for (int i = 0; i < 100; ++i) {
             park->frame(1.0F);
         }
-        const Lines calls = hostCalls();
+        const Lines calls = game.hostCalls();
         EXPECT_EQ(std::count(calls.begin(), calls.end(), "stopService"), 0);
         EXPECT_EQ(std::count(calls.begin(), calls.end(), "hostEventOnce 39"), 0);
         EXPECT_EQ(stage->penalty(), c.penalty);
@@ -212,19 +212,19 @@ TEST_F(Service, TimeUpWithNoWorkUnderWayIsChargedWhenTheGameEndsTheService)
     for (int i = 0; i < 5; ++i) {
         park->frame(1.0F);
     }
-    const Lines before = hostCalls();
+    const Lines before = game.hostCalls();
     EXPECT_EQ(std::count(before.begin(), before.end(), "hostEventOnce 39"), 0) << "time is left";
     for (int i = 0; i < 100; ++i) {
         park->frame(1.0F); // 95 s over at the end
     }
-    const Lines calls = hostCalls();
+    const Lines calls = game.hostCalls();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "hostEventOnce 39"), 1) << "once";
     EXPECT_EQ(stage->penalty(), 0.0F) << "not before the game ends the service";
 
     park->remaining = -150.0F;
     game.clear();
     EXPECT_TRUE(park->raise(39, 0));
-    EXPECT_EQ(hostCalls(), (Lines{"repairTimeLeft", "stopService", "menuStateReset"}));
+    EXPECT_EQ(game.hostCalls(), (Lines{"repairTimeLeft", "stopService", "menuStateReset"}));
     EXPECT_EQ(stage->penalty(), 20.0F);
 }
 
@@ -239,7 +239,7 @@ TEST_F(Service, ListenersActOnFiveNineAndSixWhilePending)
 
     park->damageValue = 0x01020304;
     park->raise(3, 5);
-    EXPECT_EQ(hostCalls(), (Lines{"carDamageApply 16909060", "carStateFromDamage"}));
+    EXPECT_EQ(game.hostCalls(), (Lines{"carDamageApply 16909060", "carStateFromDamage"}));
     EXPECT_EQ(damageWord(record), 0x01020304);
     EXPECT_EQ(park->carState.read<std::int32_t>(4), 0x01020304) << "handed back to the game";
     EXPECT_TRUE(manager().pending());
@@ -247,7 +247,7 @@ TEST_F(Service, ListenersActOnFiveNineAndSixWhilePending)
     park->carState.write<std::int32_t>(4, 0x0A0B0C0D); // the game repaired the car
     game.clear();
     park->raise(3, 9);
-    EXPECT_EQ(hostCalls(), Lines{"carStateToDamage"}) << "two listeners end on 9, the first one does it";
+    EXPECT_EQ(game.hostCalls(), Lines{"carStateToDamage"}) << "two listeners end on 9, the first one does it";
     EXPECT_FALSE(manager().pending());
     EXPECT_EQ(damageWord(record), 0x0A0B0C0D);
 
@@ -255,13 +255,13 @@ TEST_F(Service, ListenersActOnFiveNineAndSixWhilePending)
     for (const std::int32_t value : {5, 9, 6}) {
         park->raise(3, value);
     }
-    EXPECT_EQ(hostCalls(), Lines{}) << "not pending: the listeners do nothing";
+    EXPECT_EQ(game.hostCalls(), Lines{}) << "not pending: the listeners do nothing";
 
     manager().setCurrentStage(hotlap->stage(0));
     park->raise(3, 7);
-    EXPECT_EQ(hostCalls(), Lines{});
+    EXPECT_EQ(game.hostCalls(), Lines{});
     park->raise(3, 6);
-    EXPECT_EQ(hostCalls(), Lines{"carStateToDamage"});
+    EXPECT_EQ(game.hostCalls(), Lines{"carStateToDamage"});
     EXPECT_FALSE(manager().pending());
 }
 
@@ -277,7 +277,7 @@ TEST_F(Service, ResettingTheDamageRepairsTheCurrentRecord)
     EXPECT_TRUE(manager().resetCarDamage());
     EXPECT_EQ(record.read<std::uint8_t>(100), CarDamageFakes::carAsNew);
     EXPECT_EQ(manager().penalty(), 0.0F);
-    EXPECT_EQ(hostCalls(), (Lines{"repairCarDamage", "serviceModeLeave", "hostEventOnce 24"}));
+    EXPECT_EQ(game.hostCalls(), (Lines{"repairCarDamage", "serviceModeLeave", "hostEventOnce 24"}));
 
     // Without the game's service side the record is still repaired.
     for (const auto* binding : bindings::all()) {
@@ -289,7 +289,7 @@ TEST_F(Service, ResettingTheDamageRepairsTheCurrentRecord)
     game.clear();
     EXPECT_TRUE(manager().resetCarDamage());
     EXPECT_EQ(record.read<std::uint8_t>(100), CarDamageFakes::carAsNew);
-    EXPECT_EQ(hostCalls(), Lines{"repairCarDamage"}) << "the known routine only";
+    EXPECT_EQ(game.hostCalls(), Lines{"repairCarDamage"}) << "the known routine only";
 }
 
 } // namespace

@@ -126,17 +126,6 @@ protected:
         return util::mem::StageStartRecordView(bindings::stageStartRecord.address());
     }
 
-    std::vector<std::string> hostCalls() const
-    {
-        std::vector<std::string> calls;
-        for (const std::string& line : game.calls()) {
-            if (line.rfind("HostCall ", 0) == 0) {
-                calls.push_back(line.substr(9));
-            }
-        }
-        return calls;
-    }
-
     RecordingGame game;
 };
 

@@ -88,7 +88,7 @@ TEST_F(StageStart, WritesTheStageStartRecordAndCallsTheGameInOrder)
         "prepareDrivingStep1 1", "applyCarSetup",        "prepareDrivingStep3",   "gameStateSwitchA 1",
         "gameStateSwitchB 1",   "startStage 12 1 2 -1",
     };
-    EXPECT_EQ(hostCalls(), expected);
+    EXPECT_EQ(game.hostCalls(), expected);
     EXPECT_EQ(hostWeather(), before) << "the game's table and lists as they were";
     EXPECT_FALSE(rally::WeatherDaemon::instance().stageTableInPlace());
 
@@ -117,7 +117,7 @@ TEST_F(StageStart, GoodWeatherWithHeavyRainLeavesTheGameOnlyThatEntry)
     EXPECT_EQ(atSelection.goodIndexes, std::vector<std::uint16_t>{0});
     EXPECT_EQ(atSelection.badIndexes, std::vector<std::uint16_t>{0});
     EXPECT_EQ(stage->condition()->conditions, 4) << "the stage keeps its heavy rain";
-    EXPECT_EQ(hostCalls().back(), "startStage 12 2 0 -1");
+    EXPECT_EQ(game.hostCalls().back(), "startStage 12 2 0 -1");
     EXPECT_EQ(hostWeather(), before);
 }
 
@@ -147,7 +147,7 @@ TEST_F(StageStart, RandomWithFiveConditionsWhenTheGameChooses)
         EXPECT_EQ(chosen->stage, 12);
         EXPECT_EQ(chosen->track, 1) << "the wear the game chose";
         EXPECT_TRUE(chosen->valid);
-        const Strings calls = hostCalls();
+        const Strings calls = game.hostCalls();
         ASSERT_GE(calls.size(), 2u);
         EXPECT_EQ(calls[0], "selectWeather");
         EXPECT_EQ(calls[1], "weatherTrackWear");
@@ -207,7 +207,7 @@ TEST_F(StageStart, RandomWithFiveConditionsWhenTheDaemonChoosesItself)
     EXPECT_EQ(atStart.goodIndexes, std::vector<std::uint16_t>{0});
     EXPECT_EQ(atStart.badIndexes, std::vector<std::uint16_t>{0});
     EXPECT_EQ(record().get(Record::tintSetOffset), five[2]->tintSet);
-    for (const std::string& call : hostCalls()) {
+    for (const std::string& call : game.hostCalls()) {
         EXPECT_NE(call, "currentTintSet") << "the daemon knows the tint set itself";
         EXPECT_NE(call.rfind("weatherTrackWear", 0), 0u);
         EXPECT_NE(call.rfind("setWeatherTrackWear", 0), 0u);
@@ -228,7 +228,7 @@ TEST_F(StageStart, ADaemonsChoiceWithoutTintSetLeavesTheTintSetToTheGame)
 
     ASSERT_TRUE(rally::startStage(*rally::CarCatalogue::instance().selectedCar(), stage));
 
-    const Strings calls = hostCalls();
+    const Strings calls = game.hostCalls();
     EXPECT_NE(std::find(calls.begin(), calls.end(), "currentTintSet"), calls.end());
     EXPECT_EQ(calls.back(), "startStage 12 2 0 -1") << "never -1 for the game's stage start";
 }
@@ -272,7 +272,7 @@ TEST_F(StageStart, AFailedStartPutsTheDaemonsTableBack)
                  util::mem::HostAccessError);
     EXPECT_FALSE(rally::WeatherDaemon::instance().stageTableInPlace());
     EXPECT_EQ(hostWeather(), before);
-    for (const std::string& call : hostCalls()) {
+    for (const std::string& call : game.hostCalls()) {
         EXPECT_NE(call.rfind("startStage", 0), 0u) << "the game was not told to start";
     }
 }
@@ -308,7 +308,7 @@ TEST_F(StageStart, AConditionThatIsNotValidMovesToTheClosestOrTheStageDoesNotSta
 
         EXPECT_FALSE(rally::startStage(*rally::CarCatalogue::instance().selectedCar(), stage));
 
-        EXPECT_EQ(hostCalls(), Strings{}) << "the game is not told anything";
+        EXPECT_EQ(game.hostCalls(), Strings{}) << "the game is not told anything";
         EXPECT_EQ(hostWeather(), before) << "the table untouched";
         EXPECT_FALSE(rally::WeatherDaemon::instance().stageTableInPlace());
         if (c.number != 13) {
@@ -335,7 +335,7 @@ TEST_F(StageStart, SetupsLoadFromTheCarTheGameOrAFile)
     EXPECT_TRUE(rally::loadSetupForStage(12));
     EXPECT_EQ(activeBytes(), std::vector<std::uint8_t>(rally::Car::setupRecordSize, 0xC2))
         << "the record car 2 had when its object was made";
-    EXPECT_EQ(hostCalls(), (Strings{"setupApply 2 12", "setupCheck 2", "applyCarSetup"}));
+    EXPECT_EQ(game.hostCalls(), (Strings{"setupApply 2 12", "setupCheck 2", "applyCarSetup"}));
 
     car->setSetupIndex(1);
     game.clear();
@@ -345,7 +345,7 @@ TEST_F(StageStart, SetupsLoadFromTheCarTheGameOrAFile)
     expected[1] = 'B';
     expected[2] = 'C';
     EXPECT_EQ(activeBytes(), expected);
-    EXPECT_EQ(hostCalls(), (Strings{"setupLoadFile \"SavedGames\\\\2\\\\slot1.lsp\"", "setupApply 2 41",
+    EXPECT_EQ(game.hostCalls(), (Strings{"setupLoadFile \"SavedGames\\\\2\\\\slot1.lsp\"", "setupApply 2 41",
                                     "setupCheck 2", "applyCarSetup"}));
 
     for (const int index : {7, -5}) {
@@ -356,13 +356,13 @@ TEST_F(StageStart, SetupsLoadFromTheCarTheGameOrAFile)
         EXPECT_FALSE(rally::loadSetupForStage(41)) << "no such setup";
         EXPECT_EQ(activeBytes(), expected) << "the game keeps its setup";
         EXPECT_EQ(record().get(Record::setupSlotOffset), -1);
-        EXPECT_EQ(hostCalls(), Strings{});
+        EXPECT_EQ(game.hostCalls(), Strings{});
     }
 
     const rally::StagePtr stage = stageWith(12, 0, 1, condition(12, 1, 0, 0, 2));
     game.clear();
     EXPECT_TRUE(rally::startStage(*car, stage)) << "a setup that fails to load does not stop the start";
-    EXPECT_EQ(hostCalls().back(), "startStage 12 2 2 -1");
+    EXPECT_EQ(game.hostCalls().back(), "startStage 12 2 2 -1");
 }
 
 TEST_F(StageStart, SavedSetupsWithOddNames)
@@ -460,14 +460,14 @@ TEST_F(StageStart, SetupScreenOpensAfterTheSetupLoaded)
     EXPECT_EQ(bindings::weatherControl.object().read<std::int32_t>(util::mem::WeatherControlView::stageOffset), 41);
     EXPECT_EQ(gameState.read<std::int32_t>(util::mem::GameStateView::setupScreenFlagOffset), 0);
     EXPECT_EQ(inner.read<std::int32_t>(0), 0);
-    EXPECT_EQ(hostCalls(), (Strings{"gameStateSwitchA 1", "prepareSetupScreen", "setupLoadDefault 4 41",
+    EXPECT_EQ(game.hostCalls(), (Strings{"gameStateSwitchA 1", "prepareSetupScreen", "setupLoadDefault 4 41",
                                     "setupApply 4 41", "setupCheck 4", "applyCarSetup", "gameStateSwitchB 1",
                                     "openSetupScreen"}));
 
     game.clear();
     sim::SimulatedHost::instance().removeNamedRoutine(bindings::setupLoadDefault.info.name);
     EXPECT_FALSE(rally::openSetupScreen(stage));
-    EXPECT_EQ(hostCalls(), (Strings{"gameStateSwitchA 1", "prepareSetupScreen"}))
+    EXPECT_EQ(game.hostCalls(), (Strings{"gameStateSwitchA 1", "prepareSetupScreen"}))
         << "the screen stays closed when the setup cannot be loaded";
 }
 

@@ -37,7 +37,7 @@ TEST_F(Simulated, ExportsItsInterface)
 {
     const ZudoReplacementHost* exported = zudo_replacement_host();
     ASSERT_EQ(exported, host.interface());
-    EXPECT_EQ(exported->version, 2u);
+    EXPECT_EQ(exported->version, 3u);
     EXPECT_EQ(exported->executableBase, 0x00400000u);
     EXPECT_EQ(mem::ZudoExeModule::instance().module(), HostAddress(0x00400000));
 }

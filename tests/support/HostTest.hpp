@@ -96,6 +96,34 @@ private:
     std::size_t size_ = 0;
 };
 
+// Host memory of the kinds a faulty host pointer lands on, for tests of the
+// range check of reads and writes: a page that may be read and written
+// (zero-filled), directly followed by a page that allows no access, and a
+// page that may be read but not written (zero-filled). Inside the game's
+// process pages of the test with that protection; against the replacement
+// host the last page of its image range, the unmapped page after it, and a
+// page of its heap that it keeps read-only. Make it after the test's host is
+// attached (HostTest::SetUp).
+class ProtectedHostPages {
+public:
+    static constexpr std::uint32_t pageSize = 4096;
+
+    ProtectedHostPages();
+    ~ProtectedHostPages();
+    ProtectedHostPages(const ProtectedHostPages&) = delete;
+    ProtectedHostPages& operator=(const ProtectedHostPages&) = delete;
+    bool ready() const { return !readWrite_.isNull() && !readOnly_.isNull(); }
+
+    util::mem::HostAddress readWrite() const { return readWrite_; }
+    util::mem::HostAddress noAccess() const { return readWrite_ + pageSize; }
+    util::mem::HostAddress readOnly() const { return readOnly_; }
+
+private:
+    util::mem::HostAddress readWrite_;
+    util::mem::HostAddress readOnly_;
+    void* pages_ = nullptr;
+};
+
 // Where a call of the game's code at code goes: inside the game's process the
 // code itself (the processor takes a jump written there); the replacement host
 // runs no machine code, so a jump written there is followed here, and code

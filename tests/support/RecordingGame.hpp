@@ -13,6 +13,8 @@ namespace zudo::test {
 
 class RecordingGame : public sim::GameRecorder {
 public:
+    static constexpr char hostCallPrefix[] = "HostCall ";
+
     // Every call since the last clear(), one trace line each.
     std::vector<std::string> calls() const
     {
@@ -21,6 +23,19 @@ public:
             std::string line;
             sim::appendCall(line, log(), call);
             lines.push_back(line);
+        }
+        return lines;
+    }
+
+    // The game's routines called since the last clear(), each as its trace
+    // line without "HostCall " ("startStage 12 1 2 -1").
+    std::vector<std::string> hostCalls() const
+    {
+        std::vector<std::string> lines;
+        for (const std::string& line : calls()) {
+            if (line.rfind(hostCallPrefix, 0) == 0) {
+                lines.push_back(line.substr(sizeof hostCallPrefix - 1));
+            }
         }
         return lines;
     }

@@ -9,7 +9,6 @@
 // own number form.
 
 #include <algorithm>
-#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <sstream>
@@ -17,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/GameResultsFile.hpp"
 #include "support/ShellHost.hpp"
 #include "rally/ConditionChoice.hpp"
 #include "rally/HostResults.hpp"
@@ -105,18 +105,10 @@ protected:
     };
     static void setHostResults(std::initializer_list<HostRecord> records)
     {
-        std::string bytes(12, '\0');
+        std::string bytes = gameResultsHeader();
         for (const HostRecord& record : records) {
-            appendWord(bytes, static_cast<std::uint32_t>(record.stage));
-            appendWord(bytes, static_cast<std::uint32_t>(record.car));
-            for (const float value : {record.split1, record.split2, record.finish}) {
-                std::uint32_t word = 0;
-                std::memcpy(&word, &value, sizeof word);
-                appendWord(bytes, word);
-            }
-            std::string driver = record.driver;
-            driver.resize(20, '\0');
-            bytes += driver + std::string(12, '\0');
+            bytes += gameResultRecord(record.stage, record.car, record.split1, record.split2, record.finish,
+                                      record.driver);
         }
         std::istringstream in(bytes);
         rally::HostResults::instance().read(in);
@@ -208,14 +200,6 @@ protected:
     static ui::Dialog* right(ui::Dialog& d) { return d.HandleFrontEndEvents('\0', false, false, false, true, false); }
     static ui::Dialog* select(ui::Dialog& d) { return d.HandleFrontEndEvents('\0', false, false, false, false, true); }
     static ui::Dialog* key(ui::Dialog& d, char c) { return d.HandleFrontEndEvents(c, false, false, false, false, false); }
-
-private:
-    static void appendWord(std::string& bytes, std::uint32_t word)
-    {
-        for (int shift = 0; shift < 32; shift += 8) {
-            bytes.push_back(static_cast<char>((word >> shift) & 0xFFU));
-        }
-    }
 };
 
 } // namespace zudo::test

@@ -12,48 +12,23 @@
 #include <string>
 #include <vector>
 
-#include "OneConditionPerTrack.hpp"
-#include "support/ShellHost.hpp"
+#include "RallyPageFixture.hpp"
 #include "support/TempDir.hpp"
 #include "rally/CarCatalogue.hpp"
-#include "rally/ConditionChoice.hpp"
 #include "rally/Rally.hpp"
-#include "rally/RallyList.hpp"
-#include "rally/ReplayManager.hpp"
 #include "ui/RallyDialog.hpp"
 #include "ui/Screen.hpp"
 
 namespace {
 
 using namespace zudo::ui;
-using zudo::rally::Rally;
 using zudo::rally::RallyPtr;
-using Calls = std::vector<std::string>;
+using zudo::test::Calls;
 
-class RallyPage : public zudo::test::ShellHostTest {
+class RallyPage : public zudo::test::RallyPageTest {
 protected:
-    void SetUp() override
-    {
-        ShellHostTest::SetUp();
-        zudo::rally::ReplayManager::instance().setLastResult(nullptr);
-        removeGame(); // pages built through the recorder alone
-        // The list of all rallies, built once in a process, holds no rally of
-        // these tests.
-        zudo::rally::RallyList::instance();
-        install.write("Plugins/Zuzuzevo/.keep", "");
-        zudo::test::useOneConditionPerTrack();
-    }
-    void TearDown() override
-    {
-        zudo::rally::useConditionChoice(zudo::rally::ConditionChoice{});
-        ShellHostTest::TearDown();
-    }
+    void setUpGame() override { removeGame(); } // pages built through the recorder alone
 
-    RallyPtr rallyFrom(const std::string& name, const std::string& text)
-    {
-        install.write("Plugins/Zuzuzevo/" + name + ".srp", text);
-        return std::make_shared<Rally>(name, "Plugins/Zuzuzevo/" + name + ".srp");
-    }
     static std::string stages(int count)
     {
         std::string text;
@@ -62,40 +37,6 @@ protected:
         }
         return text;
     }
-
-    Calls frame(Dialog& dialog)
-    {
-        game.clear();
-        dialog.draw();
-        return game.lastFrame();
-    }
-    static bool has(const Calls& calls, const std::string& line)
-    {
-        return std::find(calls.begin(), calls.end(), line) != calls.end();
-    }
-    // The text drawn at (x, y) in the frame, or "(none)".
-    static std::string textAt(const Calls& calls, int x, int y)
-    {
-        const std::string prefix = "DrawText " + std::to_string(x) + " " + std::to_string(y) + " \"";
-        for (const std::string& call : calls) {
-            if (call.rfind(prefix, 0) == 0) {
-                return call.substr(prefix.size(), call.size() - prefix.size() - 1);
-            }
-        }
-        return "(none)";
-    }
-    Dialog* key(Dialog& dialog, char c) { return dialog.HandleFrontEndEvents(c, false, false, false, false, false); }
-    Dialog* down(Dialog& d, int times = 1)
-    {
-        Dialog* result = &d;
-        for (int i = 0; i < times; ++i) {
-            result = d.HandleFrontEndEvents('\0', false, true, false, false, false);
-        }
-        return result;
-    }
-    Dialog* left(Dialog& d) { return d.HandleFrontEndEvents('\0', false, false, true, false, false); }
-    Dialog* right(Dialog& d) { return d.HandleFrontEndEvents('\0', false, false, false, true, false); }
-    Dialog* select(Dialog& d) { return d.HandleFrontEndEvents('\0', false, false, false, false, true); }
 };
 
 TEST_F(RallyPage, MenuRowsOfARally)
@@ -143,7 +84,7 @@ TEST_F(RallyPage, StatusHelpNamesTheServiceOfTheStage)
     rally->stage(1)->setPenalty(20.0F);
     rally->stage(1)->setWeatherMode(0);
     down(dialog);
-    dialog.HandleFrontEndEvents('\0', true, false, false, false, false);
+    up(dialog);
     frame(dialog);
     EXPECT_EQ(StatusLine::text(), "Coast: crisp clear morning damp normal, Service Penalty 20 seconds");
 }
@@ -251,7 +192,7 @@ TEST_F(RallyPage, AFailedStartSaysSoAndStartsNothing)
     EXPECT_FALSE(hotlap->stage(0)->driven());
 
     down(dialog);
-    dialog.HandleFrontEndEvents('\0', true, false, false, false, false);
+    up(dialog);
     EXPECT_EQ(textAt(frame(dialog), 2, 465),
               "Forest: crisp clear morning damp normal, Service 40 min, 4 Competent Mechanics")
         << "then row 0's help, with the settings' service of hotlaps";
@@ -361,8 +302,8 @@ TEST_F(RallyPage, LeavingByKeyOrRow)
     EXPECT_EQ(key(dialog, 'b'), &parent);
     EXPECT_EQ(key(dialog, 'B'), &parent);
     down(dialog);
-    dialog.HandleFrontEndEvents('\0', true, false, false, false, false);
-    dialog.HandleFrontEndEvents('\0', true, false, false, false, false);
+    up(dialog);
+    up(dialog);
     EXPECT_EQ(dialog.selection(), RallyDialog::LeaveRow) << "up from the first row wraps to the last";
     EXPECT_EQ(select(dialog), &parent);
 }

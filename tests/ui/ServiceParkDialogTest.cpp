@@ -5,82 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "rally/Rally.hpp"
-#include "rally/ServiceManager.hpp"
-#include "support/ShellHost.hpp"
+#include "ServiceParkFixture.hpp"
 #include "ui/ServiceParkDialog.hpp"
 
 namespace {
 
 using namespace zudo::ui;
 using zudo::rally::ServiceManager;
-using Lines = std::vector<std::string>;
 
-class ServiceParkPage : public zudo::test::ShellHostTest {
-protected:
-    void SetUp() override
-    {
-        ShellHostTest::SetUp();
-        ServiceManager::instance().restart(); // the settings' allowance: 40 min, 4, Competent
-    }
-    void TearDown() override
-    {
-        ServiceManager::instance().restart();
-        ShellHostTest::TearDown();
-    }
-
-    zudo::rally::RallyPtr rally()
-    {
-        install.write("Plugins/Zuzuzevo/Trip.srp", "mechanics 2\nskill 5\nservice 30\nstage 20 A\n");
-        auto made = std::make_shared<zudo::rally::Rally>("Trip", "Plugins/Zuzuzevo/Trip.srp");
-        ServiceManager::instance().setCurrentStage(made->stage(0));
-        return made;
-    }
-    zudo::rally::RallyPtr hotlap()
-    {
-        auto made = std::make_shared<zudo::rally::Rally>(20, 0, 0);
-        ServiceManager::instance().setCurrentStage(made->stage(0));
-        return made;
-    }
-
-    Dialog* press(Dialog& d, bool up, bool down, bool left, bool right, bool select = false)
-    {
-        return d.HandleFrontEndEvents('\0', up, down, left, right, select);
-    }
-    Dialog* up(Dialog& d) { return press(d, true, false, false, false); }
-    Dialog* down(Dialog& d) { return press(d, false, true, false, false); }
-    Dialog* left(Dialog& d) { return press(d, false, false, true, false); }
-    Dialog* right(Dialog& d) { return press(d, false, false, false, true); }
-    Dialog* select(Dialog& d) { return press(d, false, false, false, false, true); }
-
-    // The texts of a frame drawn now, and its highlight.
-    Lines texts(Dialog& d)
-    {
-        game.clear();
-        EXPECT_EQ(d.draw(), &d);
-        return game.lastFrameTexts();
-    }
-    std::string highlight() const
-    {
-        for (const std::string& call : game.lastFrame()) {
-            if (call.rfind("DrawHighlight", 0) == 0) {
-                return call;
-            }
-        }
-        return "no highlight";
-    }
-    // The highlight's line for a row: the group at (50, 49), rows from 25.
-    static std::string highlightAt(int row)
-    {
-        return "DrawHighlight 50 " + std::to_string(49 + 25 + 15 * row) + " 210 15";
-    }
-
-    Dialog parent;
-};
+class ServiceParkPage : public zudo::test::ServiceParkTest {};
 
 TEST_F(ServiceParkPage, FirstFrameFollowsTheLayout)
 {

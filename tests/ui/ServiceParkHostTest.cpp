@@ -5,71 +5,47 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "rally/Rally.hpp"
-#include "rally/ServiceManager.hpp"
+#include "ServiceParkFixture.hpp"
 #include "sim/host/CarDamageFakes.hpp"
 #include "sim/host/ServiceParkFakes.hpp"
-#include "support/ShellHost.hpp"
 #include "ui/ServiceParkDialog.hpp"
 
 namespace {
 
 using namespace zudo::ui;
 using zudo::rally::ServiceManager;
-using Lines = std::vector<std::string>;
 
-class ServiceParkWithGame : public zudo::test::ShellHostTest {
+class ServiceParkWithGame : public zudo::test::ServiceParkTest {
 protected:
-    void SetUp() override
+    void setUpGame() override
     {
-        ShellHostTest::SetUp();
         zudo::sim::SimulatedHost& host = zudo::sim::SimulatedHost::instance();
         zudo::sim::registerCarDamageFakes(host, &game);
         park = &zudo::sim::registerServiceParkFakes(host, game);
-        ServiceManager::instance().restart();
-        install.write("Plugins/Zuzuzevo/Trip.srp", "mechanics 2\nskill 5\nservice 30\nstage 20 A\n");
-        trip = std::make_shared<zudo::rally::Rally>("Trip", "Plugins/Zuzuzevo/Trip.srp");
+    }
+    void SetUp() override
+    {
+        ServiceParkTest::SetUp();
+        trip = rally();
         trip->stage(0)->setDriven(true);
-        ServiceManager::instance().setCurrentStage(trip->stage(0));
-    }
-    void TearDown() override
-    {
-        ServiceManager::instance().restart(); // gives back what it held in this host
-        ShellHostTest::TearDown();
-    }
-
-    Dialog* select(Dialog& d) { return d.HandleFrontEndEvents('\0', false, false, false, false, true); }
-    Lines hostCalls() const
-    {
-        Lines lines;
-        for (const std::string& call : game.calls()) {
-            if (call.rfind("HostCall ", 0) == 0) {
-                lines.push_back(call.substr(9));
-            }
-        }
-        return lines;
     }
 
     zudo::sim::ServicePark* park = nullptr;
     zudo::rally::RallyPtr trip;
-    Dialog parent;
 };
 
 TEST_F(ServiceParkWithGame, ResetCarDamageReturnsToTheParentAtTheNextFrame)
 {
     // A hotlap's dialog reaches the row (a rally's only toggles the first and
     // the last row); its damage record is the manager's own.
-    const auto hotlap = std::make_shared<zudo::rally::Rally>(20, 0, 0);
-    ServiceManager::instance().setCurrentStage(hotlap->stage(0));
+    const auto lap = hotlap();
     const zudo::util::mem::HostAddress record = ServiceManager::instance().currentDamageRecord();
     ASSERT_FALSE(record.isNull());
     record.write<std::int32_t>(8, 0x42424242);
 
-    ServiceParkDialog dialog(&parent, hotlap);
-    dialog.HandleFrontEndEvents('\0', false, true, false, false, false);
+    ServiceParkDialog dialog(&parent, lap);
+    down(dialog);
     ASSERT_EQ(dialog.row(), ServiceParkDialog::ResetDamageRow);
     EXPECT_EQ(select(dialog), &dialog);
     EXPECT_EQ(StatusLine::text(), "Car damage has been reset.");
@@ -94,7 +70,7 @@ TEST_F(ServiceParkWithGame, TheServiceParkOpensAndTheServiceEndsWhenThePageIsBac
 
     game.clear();
     EXPECT_EQ(dialog.draw(), &parent) << "the game's service park was left";
-    EXPECT_EQ(hostCalls(), (Lines{"carStateToDamage", "setServiceValue 0 7", "setServiceValue 1 0"}));
+    EXPECT_EQ(game.hostCalls(), (Lines{"carStateToDamage", "setServiceValue 0 7", "setServiceValue 1 0"}));
     EXPECT_EQ(dialog.draw(), &dialog) << "drawn again, it shows its page";
 }
 

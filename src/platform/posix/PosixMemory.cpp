@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cinttypes>
+#include <cstdint>
 
 #include "platform/posix/PosixEmulation.hpp"
 
@@ -41,30 +42,55 @@ Protection protectionOf(bool read, bool write, bool execute)
     return read ? Protection::ReadOnly : Protection::NoAccess;
 }
 
-// The protection of the mapping that holds address, from /proc/self/maps.
-bool currentProtection(std::uintptr_t address, Protection& protection)
+struct Mapping {
+    std::uintptr_t start = 0;
+    std::uintptr_t end = 0; // past the last byte
+    bool mapped = false;    // false: the gap between two mappings
+    bool read = false;
+    bool write = false;
+    bool execute = false;
+};
+
+// The mapping of /proc/self/maps that holds address, or the gap around it.
+bool mappingAt(std::uintptr_t address, Mapping& mapping)
 {
     std::FILE* maps = std::fopen("/proc/self/maps", "re");
     if (maps == nullptr) {
         return false;
     }
-    bool found = false;
+    mapping = Mapping{0, UINTPTR_MAX, false};
     std::uintmax_t start = 0;
     std::uintmax_t end = 0;
     char permissions[8] = {};
     char rest[4096];
     while (std::fscanf(maps, "%jx-%jx %7s", &start, &end, permissions) == 3) {
-        if (address >= start && address < end) {
-            protection = protectionOf(permissions[0] == 'r', permissions[1] == 'w', permissions[2] == 'x');
-            found = true;
+        if (address < start) {
+            mapping.end = static_cast<std::uintptr_t>(start); // in the gap before this mapping
             break;
         }
+        if (address < end) {
+            mapping = Mapping{static_cast<std::uintptr_t>(start), static_cast<std::uintptr_t>(end), true,
+                              permissions[0] == 'r', permissions[1] == 'w', permissions[2] == 'x'};
+            break;
+        }
+        mapping.start = static_cast<std::uintptr_t>(end);
         if (std::fgets(rest, sizeof rest, maps) == nullptr) {
             break;
         }
     }
     std::fclose(maps);
-    return found;
+    return true;
+}
+
+// The protection of the mapping that holds address.
+bool currentProtection(std::uintptr_t address, Protection& protection)
+{
+    Mapping mapping;
+    if (!mappingAt(address, mapping) || !mapping.mapped) {
+        return false;
+    }
+    protection = protectionOf(mapping.read, mapping.write, mapping.execute);
+    return true;
 }
 
 std::uintptr_t pageSize() { return static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE)); }
@@ -125,6 +151,22 @@ bool protectPages(void* address, std::size_t size, Protection protection, Protec
     if (previous != nullptr) {
         *previous = before;
     }
+    return true;
+}
+
+bool queryMemoryRegion(const void* address, MemoryRegion& region)
+{
+    const std::uintptr_t page = pageSize();
+    const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(address) & ~(page - 1);
+    Mapping mapping;
+    if (!mappingAt(first, mapping)) {
+        return false;
+    }
+    region.base = first;
+    region.size = mapping.end - first;
+    region.committed = mapping.mapped;
+    region.readable = mapping.mapped && mapping.read;
+    region.writable = mapping.mapped && mapping.write;
     return true;
 }
 

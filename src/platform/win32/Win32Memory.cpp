@@ -49,22 +49,18 @@ Protection protectionOf(DWORD flags)
 // read through ReadProcessMemory is no check: Wine reads no-access pages.)
 bool rangeAllows(const void* address, std::size_t size, bool write)
 {
-    constexpr DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
-                               PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
-    constexpr DWORD writable = PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
     auto current = reinterpret_cast<std::uintptr_t>(address);
     const std::uintptr_t end = current + size;
     if (end < current) {
         return false; // the range wraps around the address space
     }
     while (current < end) {
-        MEMORY_BASIC_INFORMATION region{};
-        if (::VirtualQuery(reinterpret_cast<const void*>(current), &region, sizeof region) == 0 ||
-            region.State != MEM_COMMIT || (region.Protect & PAGE_GUARD) != 0 ||
-            (region.Protect & (write ? writable : readable)) == 0) {
+        MemoryRegion region;
+        if (!queryMemoryRegion(reinterpret_cast<const void*>(current), region) ||
+            !(write ? region.writable : region.readable)) {
             return false;
         }
-        current = reinterpret_cast<std::uintptr_t>(region.BaseAddress) + region.RegionSize;
+        current = region.base + region.size;
     }
     return true;
 }
@@ -98,6 +94,25 @@ bool protectPages(void* address, std::size_t size, Protection protection, Protec
     if (previous != nullptr) {
         *previous = protectionOf(before);
     }
+    return true;
+}
+
+bool queryMemoryRegion(const void* address, MemoryRegion& region)
+{
+    constexpr DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                               PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    constexpr DWORD writable = PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    MEMORY_BASIC_INFORMATION info{};
+    if (::VirtualQuery(address, &info, sizeof info) == 0) {
+        return false;
+    }
+    region.base = reinterpret_cast<std::uintptr_t>(info.BaseAddress);
+    region.size = info.RegionSize;
+    region.committed = info.State == MEM_COMMIT;
+    // The protection of pages that are not committed means nothing.
+    const bool accessible = region.committed && (info.Protect & (PAGE_GUARD | PAGE_NOACCESS)) == 0;
+    region.readable = accessible && (info.Protect & readable) != 0;
+    region.writable = accessible && (info.Protect & writable) != 0;
     return true;
 }
 

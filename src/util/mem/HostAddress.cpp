@@ -17,6 +17,14 @@ bool fieldAddress(HostAddress base, std::uint32_t offset, std::uint32_t size, st
     return true;
 }
 
+void refuseHostAccess(HostAddress base, std::uint32_t offset, std::uint32_t size, bool write,
+                      const std::string& why)
+{
+    throw HostAccessError("host memory at " + base.text() + " + " + std::to_string(offset) + " (" +
+                          std::to_string(size) + " bytes) is not " + (write ? "writable" : "readable") +
+                          ": " + why);
+}
+
 } // namespace detail
 
 std::string HostAddress::text() const

@@ -8,12 +8,17 @@
 // Each build has its own half of what differs (util/mem/game/ and
 // util/mem/replacement/, chosen by CMake):
 // - in the game's process (Windows build): the plug-in runs inside the host,
-//   so a host address is a plain address of this process;
+//   so a host address is a plain address of this process. Every read and
+//   write first checks that its range lies in committed pages that allow it
+//   (the process's memory regions, kept for the length of one call from the
+//   game: see forgetHostMemoryRegions), so that a host pointer to freed or
+//   protected memory throws HostAccessError instead of crashing the game;
 // - against the replacement host (native build): the host is the simulator
 //   (sim/), which keeps a simulated 32-bit address space; every access goes
-//   through its memory() function and is checked against its bounds. An
-//   access outside it throws HostAccessError, so that a test shows the fault
-//   instead of crashing.
+//   through its memory() function and is checked against its bounds (and
+//   writes against the ranges it keeps read-only). An access outside it
+//   throws HostAccessError, so that a test shows the fault instead of
+//   crashing.
 
 #include <compare>
 #include <cstdint>
@@ -24,9 +29,11 @@
 
 namespace zudo::util::mem {
 
-// Thrown against the replacement host for an access outside the replacement host's
-// memory (or when no replacement host is there), and by the layout readers for
-// host data that cannot be what it claims to be.
+// Thrown by reads and writes whose range is not host memory that allows them
+// (inside the game: not committed, no access, read-only for a write, past the
+// end of the address space; against the replacement host: outside its memory,
+// or no replacement host there), and by the layout readers for host data that
+// cannot be what it claims to be.
 class HostAccessError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -72,10 +79,11 @@ public:
         write<std::uint32_t>(offset, address.value());
     }
 
+    // HostAccessError when [address + offset, + size) is not readable (or
+    // writable) host memory.
     void readBytes(std::uint32_t offset, void* out, std::uint32_t size) const;
     void writeBytes(std::uint32_t offset, const void* bytes, std::uint32_t size) const;
-    // Like readBytes, but false instead of a fault when the range is not
-    // readable (inside the game the platform makes a checked copy).
+    // Like readBytes, but false instead of an exception.
     bool tryReadBytes(std::uint32_t offset, void* out, std::uint32_t size) const;
 
     // "0x" and eight hexadecimal digits, for messages.
@@ -97,9 +105,21 @@ void* hostPointer(HostAddress address, std::uint32_t size);
 // replacement host, whose memory is a buffer of its own.
 bool hostIsThisProcess();
 
+// Inside the game: forgets the memory regions that reads and writes have
+// looked up, so that the next access asks Windows again. Called whenever the
+// game's code may have run since (each call from the game into the plug-in,
+// each call of a game routine) and after the plug-in changes protection or
+// frees pages itself. Against the replacement host: nothing to forget.
+void forgetHostMemoryRegions() noexcept;
+
 namespace detail {
 // The address of a field, or false when offset carries it past 4 GiB.
 bool fieldAddress(HostAddress base, std::uint32_t offset, std::uint32_t size, std::uint32_t& address);
+
+// The error of an access to [base + offset, + size) that is refused: "host
+// memory at BASE + OFFSET (SIZE bytes) is not readable: WHY" (or "writable").
+[[noreturn]] void refuseHostAccess(HostAddress base, std::uint32_t offset, std::uint32_t size, bool write,
+                                   const std::string& why);
 } // namespace detail
 
 // A block of host memory that the plug-in owns and hands to the host by

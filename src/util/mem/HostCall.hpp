@@ -223,13 +223,21 @@ std::uint64_t callWithWidened(const Call& call, const std::uint64_t* arguments, 
 template <auto Function>
 class PluginRoutineAdapter;
 
+// The entries below are where the game's call lands: each first forgets the
+// memory regions known from before (the game's code ran since the plug-in
+// last looked; forgetHostMemoryRegions), then runs the routine.
 template <class R, class... A, R(ZUDO_FASTCALL* Function)(std::uint32_t, std::uint32_t, A...)>
 class PluginRoutineAdapter<Function> {
 public:
+    static R ZUDO_FASTCALL entry(std::uint32_t self, std::uint32_t unused, A... args)
+    {
+        forgetHostMemoryRegions();
+        return Function(self, unused, args...);
+    }
     static std::uint64_t call(void*, std::uint32_t self, const std::uint64_t* arguments,
                               std::uint32_t count)
     {
-        const auto member = [self](A... args) { return Function(self, 0, args...); };
+        const auto member = [self](A... args) { return entry(self, 0, args...); };
         return detail::callWithWidened<R, A...>(member, arguments, count, std::index_sequence_for<A...>());
     }
 };
@@ -240,9 +248,14 @@ class FreePluginRoutineAdapter;
 template <class R, class... A, R(ZUDO_CDECL* Function)(A...)>
 class FreePluginRoutineAdapter<Function> {
 public:
+    static R ZUDO_CDECL entry(A... args)
+    {
+        forgetHostMemoryRegions();
+        return Function(args...);
+    }
     static std::uint64_t call(void*, std::uint32_t, const std::uint64_t* arguments, std::uint32_t count)
     {
-        const auto plain = [](A... args) { return Function(args...); };
+        const auto plain = [](A... args) { return entry(args...); };
         return detail::callWithWidened<R, A...>(plain, arguments, count, std::index_sequence_for<A...>());
     }
 };
@@ -262,14 +275,14 @@ public:
     template <auto Function>
     static PluginRoutine of()
     {
-        return forRoutine(reinterpret_cast<std::uintptr_t>(Function),
+        return forRoutine(reinterpret_cast<std::uintptr_t>(&PluginRoutineAdapter<Function>::entry),
                           &PluginRoutineAdapter<Function>::call);
     }
     // A free routine of the C convention.
     template <auto Function>
     static PluginRoutine ofFree()
     {
-        return forRoutine(reinterpret_cast<std::uintptr_t>(Function),
+        return forRoutine(reinterpret_cast<std::uintptr_t>(&FreePluginRoutineAdapter<Function>::entry),
                           &FreePluginRoutineAdapter<Function>::call);
     }
     ~PluginRoutine();

@@ -13,6 +13,7 @@ ProtectScope::ProtectScope(void* address, std::size_t size, platform::Protection
     : address_(address), size_(size)
 {
     changed_ = platform::protectPages(address_, size_, protection, &previous_);
+    forgetHostMemoryRegions(); // the pages no longer allow what they did
 }
 
 ProtectScope::~ProtectScope() { restore(); }
@@ -21,6 +22,7 @@ void ProtectScope::restore()
 {
     if (changed_) {
         platform::protectPages(address_, size_, previous_, nullptr);
+        forgetHostMemoryRegions();
         changed_ = false;
     }
 }

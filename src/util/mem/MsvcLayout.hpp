@@ -61,8 +61,8 @@ inline constexpr std::uint8_t black = 1;
 inline constexpr std::uint32_t maxStringLength = 1u << 20;
 
 // A copy of the host string at address. Throws HostAccessError when its size
-// exceeds its capacity or maxStringLength (not a string), and natively when it
-// reaches outside host memory.
+// exceeds its capacity or maxStringLength (not a string), and when it reaches
+// memory that cannot be read.
 std::string readString(HostAddress address);
 
 // An ordered map of the host. valueSize is the size of the node's value (the

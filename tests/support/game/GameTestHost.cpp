@@ -2,6 +2,7 @@
 #include "platform/Platform.hpp"
 #include "support/HostTest.hpp"
 #include "util/mem/ModuleAddress.hpp"
+#include "util/mem/game/ProcessAddress.hpp"
 
 namespace zudo::test {
 
@@ -71,5 +72,29 @@ namespace zudo::test {
 
 UnwritableHostMemory::UnwritableHostMemory(util::mem::HostAddress, std::uint32_t) {}
 UnwritableHostMemory::~UnwritableHostMemory() = default;
+
+} // namespace zudo::test
+
+namespace zudo::test {
+
+// Three pages: read and write, no access, read-only.
+ProtectedHostPages::ProtectedHostPages()
+    : pages_(platform::allocatePages(3 * pageSize, platform::Protection::ReadWrite))
+{
+    auto* bytes = static_cast<char*>(pages_);
+    if (bytes != nullptr &&
+        platform::protectPages(bytes + pageSize, pageSize, platform::Protection::NoAccess, nullptr) &&
+        platform::protectPages(bytes + 2 * pageSize, pageSize, platform::Protection::ReadOnly, nullptr)) {
+        readWrite_ = util::mem::hostAddressOf(bytes);
+        readOnly_ = util::mem::hostAddressOf(bytes + 2 * pageSize);
+    }
+    util::mem::forgetHostMemoryRegions();
+}
+
+ProtectedHostPages::~ProtectedHostPages()
+{
+    platform::freePages(pages_, 3 * pageSize);
+    util::mem::forgetHostMemoryRegions();
+}
 
 } // namespace zudo::test

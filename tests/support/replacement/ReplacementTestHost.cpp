@@ -99,3 +99,20 @@ UnwritableHostMemory::~UnwritableHostMemory()
 }
 
 } // namespace zudo::test
+
+namespace zudo::test {
+
+ProtectedHostPages::ProtectedHostPages()
+    : readWrite_(sim::SimulatedHost::imageEnd - pageSize)
+{
+    sim::SimulatedHost& host = sim::SimulatedHost::instance();
+    readOnly_ = host.allocate(pageSize);
+    if (!readOnly_.isNull()) {
+        host.keepReadOnly(readOnly_.value(), pageSize);
+    }
+}
+
+// The next reset of the host takes the read-only range back.
+ProtectedHostPages::~ProtectedHostPages() = default;
+
+} // namespace zudo::test

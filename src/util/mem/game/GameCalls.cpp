@@ -94,15 +94,20 @@ std::optional<std::uint64_t> invokeRoutine(CallingConvention convention, HostAdd
         words[i] = static_cast<Word>(arguments[i]);
     }
     const Word address = routine.value();
+    std::uint64_t answer = 0;
     switch (result) {
     case ResultKind::None:
-        return callWithCount<void>(arguments.size(), convention, address, self.value(), words);
+        answer = callWithCount<void>(arguments.size(), convention, address, self.value(), words);
+        break;
     case ResultKind::Float:
-        return callWithCount<float>(arguments.size(), convention, address, self.value(), words);
+        answer = callWithCount<float>(arguments.size(), convention, address, self.value(), words);
+        break;
     case ResultKind::Word:
+        answer = callWithCount<Word>(arguments.size(), convention, address, self.value(), words);
         break;
     }
-    return callWithCount<Word>(arguments.size(), convention, address, self.value(), words);
+    forgetHostMemoryRegions(); // the game's code may have allocated, freed or protected memory
+    return answer;
 }
 
 // Routines without a known address are never called inside the game.

@@ -1,34 +1,68 @@
 // Host memory inside the game's process: host addresses are addresses of this
-// (32-bit) process.
+// (32-bit) process, every read and write checked against its memory regions
+// first (HostMemoryRegions.cpp).
 #include <cstring>
 #include <new>
 
-#include "platform/Platform.hpp"
 #include "util/mem/HostAddress.hpp"
+#include "util/mem/game/HostMemoryRegions.hpp"
 #include "util/mem/game/ProcessAddress.hpp"
 
 namespace zudo::util::mem {
+
+namespace {
+
+using detail::HostAccess;
+
+// The address of [base + offset, + size) once the range is known to allow the
+// access; HostAccessError otherwise.
+std::uint32_t checkedAddress(HostAddress base, std::uint32_t offset, std::uint32_t size, HostAccess access)
+{
+    const bool write = access == HostAccess::Write;
+    std::uint32_t address = 0;
+    if (!detail::fieldAddress(base, offset, size, address)) {
+        detail::refuseHostAccess(base, offset, size, write, "it runs past the end of the 32-bit address space");
+    }
+    const detail::HostAccessRefusal refusal = detail::checkHostAccess(address, size, access);
+    if (!refusal.allowed()) {
+        detail::refuseHostAccess(base, offset, size, write, refusal.text());
+    }
+    return address;
+}
+
+void* bytesAt(std::uint32_t address) { return reinterpret_cast<void*>(std::uintptr_t{address}); }
+
+} // namespace
 
 bool hostIsThisProcess() { return true; }
 
 void HostAddress::readBytes(std::uint32_t offset, void* out, std::uint32_t size) const
 {
-    std::memcpy(out, reinterpret_cast<const void*>(std::uintptr_t{value_} + offset), size);
+    const std::uint32_t address = checkedAddress(*this, offset, size, HostAccess::Read);
+    if (size != 0) {
+        std::memcpy(out, bytesAt(address), size);
+    }
 }
 
 void HostAddress::writeBytes(std::uint32_t offset, const void* bytes, std::uint32_t size) const
 {
-    std::memcpy(reinterpret_cast<void*>(std::uintptr_t{value_} + offset), bytes, size);
+    const std::uint32_t address = checkedAddress(*this, offset, size, HostAccess::Write);
+    if (size != 0) {
+        std::memcpy(bytesAt(address), bytes, size);
+    }
 }
 
 bool HostAddress::tryReadBytes(std::uint32_t offset, void* out, std::uint32_t size) const
 {
     std::uint32_t address = 0;
-    if (isNull() || !detail::fieldAddress(*this, offset, size, address)) {
+    if (isNull() || !detail::fieldAddress(*this, offset, size, address) ||
+        !detail::checkHostAccess(address, size, HostAccess::Read).allowed()) {
         return false;
     }
-    return platform::copyMemoryChecked(out, reinterpret_cast<const void*>(std::uintptr_t{address}),
-                                       size);
+    if (size != 0) {
+        std::memcpy(out, bytesAt(address), size);
+    }
+    return true;
 }
 
 void* hostPointer(HostAddress address, std::uint32_t size)
@@ -54,6 +88,7 @@ void HostBlock::release()
 {
     if (address_) {
         delete[] reinterpret_cast<std::uint8_t*>(std::uintptr_t{address_.value()});
+        forgetHostMemoryRegions(); // the heap may have given its pages back
     }
     address_ = HostAddress();
     size_ = 0;

@@ -20,7 +20,7 @@
 extern "C" {
 #endif
 
-#define ZUDO_REPLACEMENT_HOST_VERSION 2
+#define ZUDO_REPLACEMENT_HOST_VERSION 3
 #define ZUDO_REPLACEMENT_HOST_SYMBOL "zudo_replacement_host"
 
 /* A plug-in routine that the host may call at a host address given to it by
@@ -79,6 +79,15 @@ typedef struct ZudoReplacementHost {
      * unregisterPluginRoutine frees the address again. */
     uint32_t (*registerPluginRoutine)(ZudoPluginRoutine routine, void* context);
     void (*unregisterPluginRoutine)(uint32_t address);
+
+    /* --- version 3 --- */
+
+    /* Like memory, for a write: also null when any of the bytes is host
+     * memory that the host keeps read-only (as the game's process keeps its
+     * code). memory itself gives every byte of the space, for reads and for
+     * patches, which lift the protection as they would in the game. May be
+ * null: all of memory is then writable. */
+    uint8_t* (*writableMemory)(uint32_t address, uint32_t size);
 } ZudoReplacementHost;
 
 typedef const ZudoReplacementHost* (*ZudoReplacementHostFunction)(void);

@@ -1,7 +1,6 @@
 // Host memory against the replacement host: its simulated 32-bit address
 // space, every access checked against its bounds.
 #include <cstring>
-#include <string>
 
 #include "util/mem/HostAddress.hpp"
 #include "util/mem/replacement/ReplacementHost.hpp"
@@ -10,19 +9,20 @@ namespace zudo::util::mem {
 
 namespace {
 
-[[noreturn]] void outsideHostMemory(HostAddress base, std::uint32_t offset, std::uint32_t size)
-{
-    throw HostAccessError("host memory at " + base.text() + " + " + std::to_string(offset) +
-                          " (" + std::to_string(size) + " bytes) is not accessible");
-}
+const char* const outsideHostMemory = "outside the replacement host's memory";
 
-std::uint8_t* simulatedBytes(HostAddress base, std::uint32_t offset, std::uint32_t size)
+// The bytes of [base + offset, + size) in the replacement host's space, or
+// null when they are not all there (or, for a write, not all writable).
+std::uint8_t* simulatedBytes(HostAddress base, std::uint32_t offset, std::uint32_t size, bool write = false)
 {
     const ::ZudoReplacementHost* host = replacementHost();
     std::uint32_t address = 0;
     if (host == nullptr || host->memory == nullptr || base.isNull() ||
         !detail::fieldAddress(base, offset, size, address)) {
         return nullptr;
+    }
+    if (write && host->writableMemory != nullptr) {
+        return host->writableMemory(address, size);
     }
     return host->memory(address, size);
 }
@@ -31,20 +31,25 @@ std::uint8_t* simulatedBytes(HostAddress base, std::uint32_t offset, std::uint32
 
 bool hostIsThisProcess() { return false; }
 
+void forgetHostMemoryRegions() noexcept {}
+
 void HostAddress::readBytes(std::uint32_t offset, void* out, std::uint32_t size) const
 {
     const std::uint8_t* bytes = simulatedBytes(*this, offset, size);
     if (bytes == nullptr) {
-        outsideHostMemory(*this, offset, size);
+        detail::refuseHostAccess(*this, offset, size, false, outsideHostMemory);
     }
     std::memcpy(out, bytes, size);
 }
 
 void HostAddress::writeBytes(std::uint32_t offset, const void* bytes, std::uint32_t size) const
 {
-    std::uint8_t* target = simulatedBytes(*this, offset, size);
+    std::uint8_t* target = simulatedBytes(*this, offset, size, true);
     if (target == nullptr) {
-        outsideHostMemory(*this, offset, size);
+        std::uint8_t* readable = simulatedBytes(*this, offset, size);
+        detail::refuseHostAccess(*this, offset, size, true,
+                                 readable != nullptr ? "the replacement host keeps it read-only"
+                                                     : outsideHostMemory);
     }
     std::memcpy(target, bytes, size);
 }

@@ -1,0 +1,5 @@
+#include "host/BenchHost.hpp"
+
+namespace zudo::bench {
+void attachBenchHost() {}
+} // namespace zudo::bench
