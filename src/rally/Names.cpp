@@ -1,8 +1,9 @@
 #include "rally/Names.hpp"
 
-#include <algorithm>
 #include <array>
 #include <string_view>
+
+#include "util/ClassicText.hpp"
 
 namespace zudo::rally {
 
@@ -26,22 +27,12 @@ constexpr std::array<TyreWords, tyreCount> tyreWords{{
 constexpr std::array<std::string_view, highestSkill> skillNames{
     "Inexperienced", "Proficient", "Competent", "Skilled", "Expert"};
 
-// Letter case of the classic "C" locale: A-Z and a-z.
-char folded(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameLetter(char a, char b)
-{
-    return folded(a) == folded(b);
-}
-
 // Whether word starts with text, letter case ignored; an empty text starts
 // every word.
 bool startsWithIgnoringCase(const std::string& word, const std::string& text)
 {
-    return text.size() <= word.size() && std::equal(text.begin(), text.end(), word.begin(), sameLetter);
+    return text.size() <= word.size() &&
+           util::equalsIgnoringClassicCase(std::string_view(word).substr(0, text.size()), text);
 }
 
 bool tyreMatches(const TyreWords& name, const std::string& first, const std::string& second)
